@@ -1,0 +1,33 @@
+# make run    builds a release build and starts the sample game
+# make test   builds the engine and the tests with sanitizers and runs every test
+# make bench  builds a release build and runs the benchmarks
+JOBS ?= $(shell nproc)
+PROFILE ?= 1280x720
+XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+
+.PHONY: run test bench deps release clean format
+
+deps:
+	./scripts/install-deps
+
+release: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVELDEN_TESTS=ON >/dev/null
+	cmake --build build/release -j $(JOBS)
+
+run: release
+	cd game && ../build/release/velden-$(PROFILE)
+
+test: deps
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	    -DVELDEN_SANITIZE=ON >/dev/null
+	cmake --build build/test -j $(JOBS)
+	cd build/test && SDL_AUDIODRIVER=dummy $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+bench: release
+	SDL_AUDIODRIVER=dummy $(XVFB) ./build/release/velden_bench
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,15 @@
+#include "Script/FunctionTable.h"
+
+const std::vector<MethodEntry>& function_table() {
+    static const std::vector<MethodEntry> table = {
+        // Game state and debug switches.
+        {"set_game_state", &LuaFunctions::set_game_state},
+        {"get_game_state", &LuaFunctions::get_game_state},
+        {"draw_triggers", &LuaFunctions::draw_triggers},
+        {"draw_segments", &LuaFunctions::draw_segments},
+
+        // Nested scripts.
+        {"do_file", &LuaFunctions::do_file},
+    };
+    return table;
+}

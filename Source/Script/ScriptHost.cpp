@@ -1,0 +1,57 @@
+#include "Script/ScriptHost.h"
+
+#include <lua.hpp>
+
+#include "Script/ClassBinding.h"
+
+namespace {
+
+lua_State* interpreter = nullptr;
+
+int declare_all(lua_State* L) {
+    luaL_openlibs(L);
+    ClassBinding::declare(L);
+    return 0;
+}
+
+// Runs protected: a script may have given the globals table a metatable that raises errors.
+int set_parameter(lua_State* L) {
+    lua_Integer value = *static_cast<int32_t*>(lua_touserdata(L, 1));
+    lua_pushinteger(L, value);
+    lua_setfield(L, LUA_GLOBALSINDEX, "parameter");
+    return 0;
+}
+
+}  // namespace
+
+void ScriptHost::start() {
+    if (interpreter) return;
+    lua_State* L = luaL_newstate();
+    if (!L) return;
+    if (lua_cpcall(L, declare_all, nullptr) != 0) {
+        lua_close(L);
+        return;
+    }
+    interpreter = L;
+}
+
+bool ScriptHost::run_script(const std::string& path, int32_t parameter) {
+    lua_State* L = interpreter;
+    if (!L) return false;
+    const int top = lua_gettop(L);
+    lua_cpcall(L, set_parameter, &parameter);
+    bool ok = luaL_loadfile(L, path.c_str()) == 0 && lua_pcall(L, 0, LUA_MULTRET, 0) == 0;
+    lua_settop(L, top);
+    return ok;
+}
+
+void ScriptHost::close() {
+    if (!interpreter) return;
+    lua_State* L = interpreter;
+    interpreter = nullptr;
+    lua_close(L);
+}
+
+lua_State* ScriptHost::state() {
+    return interpreter;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct lua_State;
+
+// The process's one Lua interpreter. Scripts run only inside run_script (and the method calls
+// they make); load and run errors are ignored and leave the interpreter's stack as it was.
+class ScriptHost {
+public:
+    // Creates the interpreter with the standard libraries and declares LuaFunctions. When the
+    // interpreter cannot be created the engine runs without scripts.
+    static void start();
+    // Sets the global "parameter", loads and runs the file; true when both succeeded.
+    static bool run_script(const std::string& path, int32_t parameter);
+    static void close();
+    // The interpreter, or null before start and after close.
+    static lua_State* state();
+};

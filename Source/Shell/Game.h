@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include "Shell/GameState.h"
+
+// The single top-level object: owns the long-lived services, holds the current level and runs
+// one frame. It exists from static initialisation to the end of the process.
+class Game {
+public:
+    static Game& instance();
+
+    void init();
+    void tick(float dt);
+    void shutdown();
+
+    static constexpr const char* init_script = "Data/Scripts/INIT_test.lua";
+    static constexpr const char* escape_script = "Data/Scripts/escape_pressed.lua";
+
+    GameState state = GameState::running;
+    bool draw_triggers = false;
+    bool draw_segments = false;
+
+private:
+    Game() = default;
+    ~Game() = default;
+
+    // The frame's steps, in order.
+    void run_escape_script();
+    void menu_step();
+    void dialog_step();
+    void update_ai(float dt);
+    void update_level(float dt);
+    void update_triggers(float dt);
+    void advance_level_timer(float dt);
+    void update_sounds();
+    void draw();
+    void present();
+};

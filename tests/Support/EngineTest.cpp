@@ -1,0 +1,106 @@
+#include "Support/EngineTest.h"
+
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <lua.hpp>
+
+#include "Platform/Window.h"
+#include "Script/ScriptHost.h"
+#include "Shell/Game.h"
+
+namespace fs = std::filesystem;
+
+void EngineTest::SetUp() {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    char buf[4096];
+    old_dir_ = getcwd(buf, sizeof buf) ? buf : "/";
+    std::string templ = (fs::temp_directory_path() / "velden-test-XXXXXX").string();
+    ASSERT_NE(mkdtemp(templ.data()), nullptr);
+    dir = templ;
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    fs::create_directories("Data/Scripts");
+    Keyboard::set_current(&keyboard);
+    Clock::set_current(&clock);
+}
+
+void EngineTest::TearDown() {
+    if (started_) Game::instance().shutdown();
+    Window::set_main(nullptr);
+    window.reset();
+    Keyboard::set_current(nullptr);
+    Clock::set_current(nullptr);
+    if (chdir(old_dir_.c_str()) != 0) ADD_FAILURE() << "chdir back";
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+void EngineTest::write_file(const std::string& path, const std::string& text) {
+    fs::path p = fs::path(dir) / path;
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+void EngineTest::start(const std::string& init_script, int32_t width, int32_t height) {
+    if (!init_script.empty()) write_file(Game::init_script, init_script);
+    window = Window::create("Vornholt", width, height);
+    ASSERT_TRUE(window) << "no window: is an X server running?";
+    window->show();
+    Window::set_main(window.get());
+    Game::instance().init();
+    started_ = true;
+}
+
+void EngineTest::tick(int frames, float dt) {
+    for (int i = 0; i < frames; ++i) Game::instance().tick(dt);
+}
+
+lua_State* EngineTest::L() {
+    return ScriptHost::state();
+}
+
+std::string EngineTest::lua(const std::string& code) {
+    lua_State* L = ScriptHost::state();
+    if (!L) return "no interpreter";
+    int top = lua_gettop(L);
+    std::string error;
+    if (luaL_loadstring(L, code.c_str()) != 0 || lua_pcall(L, 0, 0, 0) != 0) {
+        const char* msg = lua_tostring(L, -1);
+        error = msg ? msg : "(error object is not a string)";
+    }
+    lua_settop(L, top);
+    return error;
+}
+
+double EngineTest::lua_number(const std::string& global) {
+    lua_State* L = ScriptHost::state();
+    lua_getglobal(L, global.c_str());
+    double v = lua_tonumber(L, -1);
+    lua_pop(L, 1);
+    return v;
+}
+
+std::string EngineTest::lua_string(const std::string& global) {
+    lua_State* L = ScriptHost::state();
+    int top = lua_gettop(L);
+    lua_getglobal(L, "tostring");
+    lua_getglobal(L, global.c_str());
+    std::string v = "(nil)";
+    if (!lua_isnil(L, -1) && lua_pcall(L, 1, 1, 0) == 0) v = lua_tostring(L, -1);
+    lua_settop(L, top);
+    return v;
+}
+
+EngineTest::Pixel EngineTest::pixel(int x, int y) {
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_FRONT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+std::ostream& operator<<(std::ostream& os, const EngineTest::Pixel& p) {
+    return os << "(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
+}
