@@ -8,6 +8,10 @@ const std::vector<MethodEntry>& function_table() {
         {"draw_triggers", &LuaFunctions::draw_triggers},
         {"draw_segments", &LuaFunctions::draw_segments},
 
+        // Camera.
+        {"get_camera_x", &LuaFunctions::get_camera_x},
+        {"get_camera_y", &LuaFunctions::get_camera_y},
+
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
     };

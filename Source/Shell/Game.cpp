@@ -2,6 +2,8 @@
 
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
+#include "Render/Camera.h"
+#include "Render/GLRenderer.h"
 #include "Script/ScriptHost.h"
 
 Game& Game::instance() {
@@ -10,7 +12,25 @@ Game& Game::instance() {
     return *game;
 }
 
+Game::Game() = default;
+Game::~Game() = default;
+
 void Game::init() {
+    renderer = std::make_unique<GLRenderer>();
+    // The render state every frame runs with.
+    renderer->set_blend_state(BlendState::alpha());
+    renderer->set_cull_state({false, 0, 0});
+    renderer->set_depth_state({false, false, 7});
+    renderer->set_polygon_mode({2, 2});
+    // The view shows 1280 x 720 world units around the camera in every display profile.
+    camera = std::make_unique<Camera>();
+    camera->left = -640.0f;
+    camera->right = 640.0f;
+    camera->bottom = -360.0f;
+    camera->top = 360.0f;
+    camera->notify_projection_changed();
+    renderer->set_camera(camera.get());
+
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
 }
@@ -30,6 +50,8 @@ void Game::tick(float dt) {
 
 void Game::shutdown() {
     ScriptHost::close();
+    // The music engine and the trigger manager go just before the renderer.
+    renderer.reset();
 }
 
 void Game::run_escape_script() {
@@ -54,6 +76,19 @@ void Game::advance_level_timer(float) {}
 
 void Game::update_sounds() {}
 
-void Game::draw() {}
+void Game::draw() {
+    if (!renderer) return;
+    renderer->make_current();
+    if (!renderer->begin_frame()) return;
+    renderer->clear_color_buffer();
+    renderer->clear_depth_buffer();
+    // >>> The level, then the triggers and the segment strips and colliders when their debug
+    // switches are on, are drawn here.
+    // <<<
+    renderer->end_frame();
+}
 
-void Game::present() {}
+void Game::present() {
+    // Also after a frame that could not begin.
+    if (renderer) renderer->present();
+}

@@ -4,6 +4,9 @@
 
 #include "Shell/GameState.h"
 
+class Camera;
+class Renderer;
+
 // The single top-level object: owns the long-lived services, holds the current level and runs
 // one frame. It exists from static initialisation to the end of the process.
 class Game {
@@ -17,13 +20,16 @@ public:
     static constexpr const char* init_script = "Data/Scripts/INIT_test.lua";
     static constexpr const char* escape_script = "Data/Scripts/escape_pressed.lua";
 
+    std::unique_ptr<Renderer> renderer;
     GameState state = GameState::running;
     bool draw_triggers = false;
     bool draw_segments = false;
+    // Made at start-up, attached to the renderer and never destroyed.
+    std::unique_ptr<Camera> camera;
 
 private:
-    Game() = default;
-    ~Game() = default;
+    Game();
+    ~Game();
 
     // The frame's steps, in order.
     void run_escape_script();

@@ -205,6 +205,7 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
     std::map<std::string, bool> registered;
     for (const MethodEntry& entry : function_table()) registered[entry.name] = true;
     for (const char* name : {"set_game_state", "get_game_state", "draw_triggers", "draw_segments",
+                             "get_camera_x", "get_camera_y",
                              "do_file"})
         EXPECT_TRUE(registered[name]) << name;
 }

@@ -95,7 +95,11 @@ std::string EngineTest::lua_string(const std::string& global) {
 
 EngineTest::Pixel EngineTest::pixel(int x, int y) {
     unsigned char p[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_FRONT);
+    // Mesa's software rasteriser under Xvfb never copies a swap into the front buffer that
+    // OpenGL reads back (the window gets the pixels, the front renderbuffer stays black), but
+    // it keeps the back buffer intact across the swap: after present it holds exactly the
+    // frame that went to the window.
+    glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2], p[3]};

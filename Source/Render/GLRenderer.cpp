@@ -1,0 +1,436 @@
+#include "Render/GLRenderer.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "Platform/GLContext.h"
+#include "Platform/Window.h"
+#include "Render/Camera.h"
+#include "Render/Image.h"
+#include "Render/Texture.h"
+
+namespace {
+
+// Indexed by the engine's factor number; 10 to 13 are never accepted.
+constexpr GLenum blend_factors[15] = {GL_ZERO,
+                                      GL_ONE,
+                                      GL_SRC_COLOR,
+                                      GL_ONE_MINUS_SRC_COLOR,
+                                      GL_DST_COLOR,
+                                      GL_ONE_MINUS_DST_COLOR,
+                                      GL_SRC_ALPHA,
+                                      GL_ONE_MINUS_SRC_ALPHA,
+                                      GL_DST_ALPHA,
+                                      GL_ONE_MINUS_DST_ALPHA,
+                                      GL_ZERO,
+                                      GL_ZERO,
+                                      GL_ZERO,
+                                      GL_ZERO,
+                                      GL_SRC_ALPHA_SATURATE};
+
+bool allowed_as_source(BlendFactor f) {
+    return f == 0 || f == 1 || (f >= 4 && f <= 9) || f == 14;
+}
+
+bool allowed_as_destination(BlendFactor f) {
+    return (f >= 0 && f <= 3) || (f >= 6 && f <= 9);
+}
+
+// Note the order: 2 is less-or-equal and 3 is equal.
+constexpr GLenum depth_functions[8] = {GL_NEVER,   GL_LESS,     GL_LEQUAL, GL_EQUAL,
+                                       GL_GREATER, GL_NOTEQUAL, GL_GEQUAL, GL_ALWAYS};
+
+constexpr GLenum polygon_modes[3] = {GL_POINT, GL_LINE, GL_FILL};
+
+bool zero_or_one(int32_t v) {
+    return v == 0 || v == 1;
+}
+
+}  // namespace
+
+GLRenderer::GLRenderer() {
+    // Each early return leaves a renderer without a context whose operations touch nothing.
+    window_ = Window::main();
+    if (!window_)
+        return;
+    window_->client_size(width_, height_);
+    gl_context_ = GLContext::create(*window_);
+    if (!gl_context_)
+        return;
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    set_clear_color({0.0f, 0.0f, 0.0f, 0.0f});
+    set_clear_depth(1.0f);
+    // Covers the window, so the scissor test ends disabled.
+    set_scissor(0, 0, width_, height_);
+
+    set_blend_state(BlendState::alpha());
+    set_cull_state({true, 0, 0});
+    set_depth_state({true, true, 1});
+    set_polygon_mode({2, 2});
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClear(GL_DEPTH_BUFFER_BIT);
+}
+
+GLRenderer::~GLRenderer() {
+    // The texture objects live in this context, so it must be current while they are deleted;
+    // whatever was current before comes back afterwards.
+    GLContext::Binding saved;
+    bool switched = false;
+    if (gl_context_ && !gl_context_->is_current()) {
+        saved = GLContext::current_binding();
+        switched = gl_context_->make_current();
+    }
+    release_all();
+    gl_context_.reset();
+    if (switched)
+        GLContext::restore(saved);
+}
+
+void GLRenderer::camera_destroyed(Camera& camera) {
+    if (&camera != camera_)
+        return;
+    camera.detach(this);
+    camera_ = nullptr;
+}
+
+void GLRenderer::camera_moved(Camera& camera) {
+    if (&camera == camera_)
+        view_matrix_ = view_matrix_of(camera);
+}
+
+void GLRenderer::camera_projection_changed(Camera& camera) {
+    if (&camera != camera_ || !gl_context_)
+        return;
+    const Matrix4 projection = projection_of(camera);
+    // The projection belongs to this renderer's context even when another one is current.
+    const bool was_current = gl_context_->is_current();
+    GLContext::Binding saved;
+    if (!was_current) {
+        saved = GLContext::current_binding();
+        if (!gl_context_->make_current())
+            return;
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(projection.data());
+    glMatrixMode(GL_MODELVIEW);
+    if (!was_current)
+        GLContext::restore(saved);
+}
+
+bool GLRenderer::is_current() {
+    return gl_context_ && gl_context_->is_current();
+}
+
+void GLRenderer::make_current() {
+    if (gl_context_ && !gl_context_->is_current())
+        gl_context_->make_current();
+}
+
+void GLRenderer::clear_color_buffer() {
+    if (gl_context_)
+        glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void GLRenderer::clear_depth_buffer() {
+    if (gl_context_)
+        glClear(GL_DEPTH_BUFFER_BIT);
+}
+
+void GLRenderer::set_clear_color(const Color& color) {
+    if (gl_context_)
+        glClearColor(color.r, color.g, color.b, color.a);
+}
+
+void GLRenderer::set_clear_depth(float depth) {
+    if (gl_context_)
+        glClearDepth(std::clamp(depth, 0.0f, 1.0f));
+}
+
+void GLRenderer::set_scissor(int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (!gl_context_)
+        return;
+    // 64-bit so that no sum of script-sized numbers overflows.
+    int64_t bx = x, by = y, bw = w, bh = h;
+    if (bx < 0) {
+        bw += bx;
+        bx = 0;
+    }
+    if (by < 0) {
+        bh += by;
+        by = 0;
+    }
+    if (bx + bw > width_)
+        bw = width_ - bx;
+    if (by + bh > height_)
+        bh = height_ - by;
+    // A box wholly outside the window is empty rather than of negative size, which OpenGL
+    // would refuse and leave the previous box in force.
+    bw = std::max<int64_t>(bw, 0);
+    bh = std::max<int64_t>(bh, 0);
+    if (bx == 0 && by == 0 && bw == width_ && bh == height_)
+        glDisable(GL_SCISSOR_TEST);
+    else
+        glEnable(GL_SCISSOR_TEST);
+    glScissor(static_cast<GLint>(bx), static_cast<GLint>(by), static_cast<GLsizei>(bw),
+              static_cast<GLsizei>(bh));
+}
+
+void GLRenderer::set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (gl_context_ && w >= 0 && h >= 0)
+        glViewport(x, y, w, h);
+}
+
+bool GLRenderer::is_valid_blend_state(const BlendState& state) {
+    if (!state.enabled)
+        return true;
+    return state.color_selector == 0 && state.alpha_selector == 0 &&
+           state.src_alpha == state.src_color && state.dst_alpha == state.dst_color &&
+           allowed_as_source(state.src_color) && allowed_as_destination(state.dst_color);
+}
+
+bool GLRenderer::is_valid_cull_state(const CullState& state) {
+    return static_cast<uint32_t>(state.front_face) <= 1 &&
+           static_cast<uint32_t>(state.cull_face) < 2;
+}
+
+bool GLRenderer::is_valid_depth_state(const DepthState& state) {
+    return state.func < 8;
+}
+
+bool GLRenderer::is_valid_polygon_mode(const PolygonModeState& state) {
+    return static_cast<uint32_t>(state.back) <= 2 && static_cast<uint32_t>(state.front) < 3;
+}
+
+void GLRenderer::set_blend_state(const BlendState& state) {
+    if (!gl_context_ || !is_valid_blend_state(state))
+        return;
+    if (!state.enabled) {
+        glDisable(GL_BLEND);
+        return;
+    }
+    glEnable(GL_BLEND);
+    glBlendFunc(blend_factors[state.src_color], blend_factors[state.dst_color]);
+}
+
+void GLRenderer::set_cull_state(const CullState& state) {
+    if (!gl_context_ || !is_valid_cull_state(state))
+        return;
+    if (state.enabled)
+        glEnable(GL_CULL_FACE);
+    else
+        glDisable(GL_CULL_FACE);
+    glFrontFace(state.front_face == 0 ? GL_CCW : GL_CW);
+    glCullFace(state.cull_face == 0 ? GL_BACK : GL_FRONT);
+}
+
+void GLRenderer::set_depth_state(const DepthState& state) {
+    if (!gl_context_ || !is_valid_depth_state(state))
+        return;
+    if (state.test_enabled)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+    glDepthMask(state.write_enabled ? GL_TRUE : GL_FALSE);
+    glDepthFunc(depth_functions[state.func]);
+}
+
+void GLRenderer::set_polygon_mode(const PolygonModeState& state) {
+    if (!gl_context_ || !is_valid_polygon_mode(state))
+        return;
+    glPolygonMode(GL_BACK, polygon_modes[state.back]);
+    glPolygonMode(GL_FRONT, polygon_modes[state.front]);
+}
+
+void GLRenderer::present() {
+    if (gl_context_)
+        gl_context_->swap();
+}
+
+Matrix4 GLRenderer::model_matrix(const Transform& t) {
+    Matrix4 m;  // identity
+    m[0] = t.scale * t.axis_x.x;
+    m[1] = t.scale * t.axis_x.y;
+    m[4] = t.scale * t.axis_y.x;
+    m[5] = t.scale * t.axis_y.y;
+    m[12] = t.position.x;
+    m[13] = t.position.y;
+    return m;
+}
+
+Matrix4 GLRenderer::view_matrix_of(const Camera& camera) {
+    const float ax = camera.axis_x.x, ay = camera.axis_x.y;
+    const float bx = camera.axis_y.x, by = camera.axis_y.y;
+    const float cx = camera.position.x, cy = camera.position.y;
+    Matrix4 m;  // identity
+    m[0] = ax;
+    m[1] = bx;
+    m[4] = ay;
+    m[5] = by;
+    m[12] = -(ax * cx + ay * cy);
+    m[13] = -(bx * cx + by * cy);
+    return m;
+}
+
+Matrix4 GLRenderer::projection_of(const Camera& camera) {
+    const float l = camera.left, r = camera.right, b = camera.bottom, t = camera.top;
+    Matrix4 m;  // identity
+    m[0] = 2.0f / (r - l);
+    m[5] = 2.0f / (t - b);
+    m[10] = -1.0f;
+    m[12] = -(r + l) / (r - l);
+    m[13] = -(t + b) / (t - b);
+    return m;
+}
+
+void GLRenderer::push_model_view(const Transform& transform) {
+    const Matrix4 model_view = view_matrix_ * model_matrix(transform);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadMatrixf(model_view.data());
+}
+
+void GLRenderer::draw_quad(const Transform& transform, const Vector2* corners, const Color& color,
+                           const Texture* texture, const Vector2* tex_coords) {
+    if (!camera_ || !gl_context_ || !corners || (texture && !tex_coords))
+        return;
+    push_model_view(transform);
+    glColor4fv(color.data());
+    if (texture) {
+        // A texture never uploaded here has handle 0 and draws in the plain colour.
+        const uint32_t name = static_cast<uint32_t>(texture->handle_for(this));
+        if (name != bound_texture_) {
+            glBindTexture(GL_TEXTURE_2D, name);
+            bound_texture_ = name;
+        }
+        // The environment is state of the texture unit, not of the texture object: each
+        // texture brings its own, or the last one made would apply to all of them.
+        const GLint environment = texture->environment == 1 ? GL_DECAL : GL_MODULATE;
+        if (environment != texture_environment_) {
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
+            texture_environment_ = environment;
+        }
+        glEnable(GL_TEXTURE_2D);
+        glBegin(GL_QUADS);
+        for (int i = 0; i < 4; ++i) {
+            glTexCoord2f(tex_coords[i].x, tex_coords[i].y);
+            glVertex2f(corners[i].x, corners[i].y);
+        }
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+    } else {
+        glBegin(GL_QUADS);
+        for (int i = 0; i < 4; ++i)
+            glVertex2f(corners[i].x, corners[i].y);
+        glEnd();
+    }
+    glPopMatrix();
+}
+
+void GLRenderer::draw_circle(const Transform& transform, Vector2 centre, float radius,
+                             const Color& color) {
+    if (!camera_ || !gl_context_)
+        return;
+    // Stepping a float angle by 0.1 from 0 while below 2 pi gives exactly 63 vertices.
+    static const float two_pi = static_cast<float>(8.0 * std::atan(1.0));
+    push_model_view(transform);
+    glColor4fv(color.data());
+    glBegin(GL_POLYGON);
+    for (float a = 0.0f; a < two_pi; a += 0.1f)
+        glVertex2f(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a));
+    glEnd();
+    glPopMatrix();
+}
+
+void GLRenderer::draw_polygon(const Transform& transform, const Vector2* points, int32_t count,
+                              const Color& color) {
+    if (!camera_ || !gl_context_ || !points || count <= 0)
+        return;
+    push_model_view(transform);
+    glColor4fv(color.data());
+    glBegin(GL_POLYGON);
+    for (int32_t i = 0; i < count; ++i)
+        glVertex2f(points[i].x, points[i].y);
+    glEnd();
+    glPopMatrix();
+}
+
+void GLRenderer::draw_line(Vector2 a, Vector2 b, const Color& color) {
+    if (!camera_ || !gl_context_)
+        return;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadMatrixf(view_matrix_.data());
+    glColor4fv(color.data());
+    glBegin(GL_LINES);
+    glVertex2f(a.x, a.y);
+    glVertex2f(b.x, b.y);
+    glEnd();
+    glPopMatrix();
+}
+
+void GLRenderer::upload_image(const Image& image) {
+    // Pixels short of width x height x 4 bytes would be read past their end: such an image
+    // leaves the texture object as it was.
+    if (image.width < 0 || image.height < 0 ||
+        image.pixels.size() < static_cast<size_t>(image.width) * image.height * 4)
+        return;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 image.pixels.data());
+}
+
+uint32_t GLRenderer::create_texture(Texture& texture) {
+    if (!zero_or_one(texture.filter) || !zero_or_one(texture.wrap_s) ||
+        !zero_or_one(texture.wrap_t) || !zero_or_one(texture.environment))
+        return 0;
+    if (!gl_context_)
+        return 0;
+    const GLint filter = texture.filter == 0 ? GL_NEAREST : GL_LINEAR;
+    const GLint wrap_s = texture.wrap_s == 0 ? GL_CLAMP : GL_REPEAT;
+    const GLint wrap_t = texture.wrap_t == 0 ? GL_CLAMP : GL_REPEAT;
+    const GLint environment = texture.environment == 0 ? GL_MODULATE : GL_DECAL;
+
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    bound_texture_ = name;
+    if (texture.image())
+        upload_image(*texture.image());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap_s);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap_t);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
+    texture_environment_ = environment;
+    return name;
+}
+
+void GLRenderer::update_texture_image(Texture& texture, const Image& image) {
+    const GLuint name = static_cast<GLuint>(texture.handle_for(this));
+    if (!gl_context_ || name == 0)
+        return;
+    // The binding is put back afterwards, so the bound-texture cache stays true.
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    const bool rebind = static_cast<GLuint>(previous) != name;
+    if (rebind)
+        glBindTexture(GL_TEXTURE_2D, name);
+    upload_image(image);
+    if (rebind)
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+}
+
+void GLRenderer::delete_texture(Texture& texture) {
+    const GLuint name = static_cast<GLuint>(texture.handle_for(this));
+    if (name == bound_texture_)
+        bound_texture_ = 0;
+    if (gl_context_ && name != 0)
+        glDeleteTextures(1, &name);
+}
