@@ -12,6 +12,13 @@ const std::vector<MethodEntry>& function_table() {
         {"get_camera_x", &LuaFunctions::get_camera_x},
         {"get_camera_y", &LuaFunctions::get_camera_y},
 
+        // Textures, sub-textures and animations.
+        {"init_texture", &LuaFunctions::init_texture},
+        {"load_resource", &LuaFunctions::load_resource},
+        {"init_subtexture", &LuaFunctions::init_subtexture},
+        {"init_animation", &LuaFunctions::init_animation},
+        {"animation_add_frame", &LuaFunctions::animation_add_frame},
+
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
     };

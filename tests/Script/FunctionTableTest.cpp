@@ -206,6 +206,8 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
     for (const MethodEntry& entry : function_table()) registered[entry.name] = true;
     for (const char* name : {"set_game_state", "get_game_state", "draw_triggers", "draw_segments",
                              "get_camera_x", "get_camera_y",
+                             "init_texture", "load_resource", "init_subtexture", "init_animation",
+                             "animation_add_frame",
                              "do_file"})
         EXPECT_TRUE(registered[name]) << name;
 }
