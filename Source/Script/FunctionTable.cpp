@@ -19,6 +19,33 @@ const std::vector<MethodEntry>& function_table() {
         {"init_animation", &LuaFunctions::init_animation},
         {"animation_add_frame", &LuaFunctions::animation_add_frame},
 
+        // Levels, layers and game objects.
+        {"init_camera_binder", &LuaFunctions::init_camera_binder},
+        {"reset_all_extra_for_level_change", &LuaFunctions::reset_all_extra_for_level_change},
+        {"remove_gameobject_from_layer", &LuaFunctions::remove_gameobject_from_layer},
+        {"remove_gameobject", &LuaFunctions::remove_gameobject},
+        {"gameobject_remove_from_temp_list", &LuaFunctions::gameobject_remove_from_temp_list},
+        {"create_level", &LuaFunctions::create_level},
+        {"create_layer", &LuaFunctions::create_layer},
+        {"gameobject_upload", &LuaFunctions::gameobject_upload},
+        {"set_layer_freeze", &LuaFunctions::set_layer_freeze},
+        {"set_layer_visibility", &LuaFunctions::set_layer_visibility},
+        {"layer_color", &LuaFunctions::layer_color},
+        {"get_num_layers", &LuaFunctions::get_num_layers},
+
+        // Sprites.
+        {"create_sprite", &LuaFunctions::create_sprite},
+        {"sprite_shape", &LuaFunctions::sprite_shape},
+        {"textured_sprite_tex_coords", &LuaFunctions::textured_sprite_tex_coords},
+        {"scrolling_sprite", &LuaFunctions::scrolling_sprite},
+        {"sprite_rotation", &LuaFunctions::sprite_rotation},
+        {"sprite_color", &LuaFunctions::sprite_color},
+        {"remorfable_sprite", &LuaFunctions::remorfable_sprite},
+        {"add_key_frame", &LuaFunctions::add_key_frame},
+        {"add_key_frame_color", &LuaFunctions::add_key_frame_color},
+        {"upload_key_frame", &LuaFunctions::upload_key_frame},
+        {"convert_to_hud", &LuaFunctions::convert_to_hud},
+
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
     };

@@ -4,6 +4,8 @@
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
 #include "Render/GLRenderer.h"
+#include "Scene/Level.h"
+#include "Scene/WalkGuard.h"
 #include "Script/ScriptHost.h"
 
 Game& Game::instance() {
@@ -37,11 +39,14 @@ void Game::init() {
 
 void Game::tick(float dt) {
     run_escape_script();
-    if (state == GameState::menu) menu_step();
-    if (state == GameState::dialog) dialog_step();
+    if (state == GameState::menu)
+        menu_step();
+    if (state == GameState::dialog)
+        dialog_step();
     update_ai(dt);
     update_level(dt);
-    if (state != GameState::dialog) update_triggers(dt);
+    if (state != GameState::dialog)
+        update_triggers(dt);
     advance_level_timer(dt);
     update_sounds();
     draw();
@@ -50,13 +55,15 @@ void Game::tick(float dt) {
 
 void Game::shutdown() {
     ScriptHost::close();
+    level.reset();
     // The music engine and the trigger manager go just before the renderer.
     renderer.reset();
 }
 
 void Game::run_escape_script() {
     // Polled, not edge-detected: the script runs in every frame while the key is held.
-    if (Keyboard::current().is_down(vk::escape)) ScriptHost::run_script(escape_script, 0);
+    if (Keyboard::current().is_down(vk::escape))
+        ScriptHost::run_script(escape_script, 0);
 }
 
 void Game::menu_step() {}
@@ -68,27 +75,49 @@ void Game::dialog_step() {
 
 void Game::update_ai(float) {}
 
-void Game::update_level(float) {}
+void Game::update_level(float dt) {
+    // Scripts run from inside the level may replace it; the old one lives until the walk ends.
+    WalkGuard guard;
+    if (level)
+        level->update(dt);
+}
+
+void Game::replace_level(std::unique_ptr<Level> new_level) {
+    // The old level leaves the game before it is torn down, so nothing destroyed with it finds
+    // it still current.
+    if (std::unique_ptr<Level> old = std::move(level)) {
+        old->retire();
+        WalkGuard::dispose(std::move(old));
+    }
+    level = std::move(new_level);
+}
 
 void Game::update_triggers(float) {}
+
+void Game::reset_for_level_change() {
+    // AI states, the player and the menu focus join here as they are built.
+}
 
 void Game::advance_level_timer(float) {}
 
 void Game::update_sounds() {}
 
 void Game::draw() {
-    if (!renderer) return;
+    if (!renderer)
+        return;
     renderer->make_current();
-    if (!renderer->begin_frame()) return;
+    if (!renderer->begin_frame())
+        return;
     renderer->clear_color_buffer();
     renderer->clear_depth_buffer();
-    // >>> The level, then the triggers and the segment strips and colliders when their debug
-    // switches are on, are drawn here.
-    // <<<
+    if (level)
+        level->draw(*renderer);
+    // The triggers, then the segment strips and colliders, when their debug switches are on.
     renderer->end_frame();
 }
 
 void Game::present() {
     // Also after a frame that could not begin.
-    if (renderer) renderer->present();
+    if (renderer)
+        renderer->present();
 }

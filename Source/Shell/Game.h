@@ -5,29 +5,39 @@
 #include "Shell/GameState.h"
 
 class Camera;
+class Level;
 class Renderer;
 
 // The single top-level object: owns the long-lived services, holds the current level and runs
 // one frame. It exists from static initialisation to the end of the process.
 class Game {
-public:
+  public:
     static Game& instance();
 
     void init();
     void tick(float dt);
     void shutdown();
 
+    // Makes the level current. The previous one is destroyed (after the walk that is visiting
+    // it, when a script run from inside the level asked for the change).
+    void replace_level(std::unique_ptr<Level> new_level);
+
+    // What a level change resets outside the level: the AI states, the player's level state and
+    // the menu focus, as far as they exist.
+    void reset_for_level_change();
+
     static constexpr const char* init_script = "Data/Scripts/INIT_test.lua";
     static constexpr const char* escape_script = "Data/Scripts/escape_pressed.lua";
 
     std::unique_ptr<Renderer> renderer;
+    std::unique_ptr<Level> level;
     GameState state = GameState::running;
     bool draw_triggers = false;
     bool draw_segments = false;
     // Made at start-up, attached to the renderer and never destroyed.
     std::unique_ptr<Camera> camera;
 
-private:
+  private:
     Game();
     ~Game();
 

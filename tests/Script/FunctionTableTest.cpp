@@ -208,6 +208,14 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
                              "get_camera_x", "get_camera_y",
                              "init_texture", "load_resource", "init_subtexture", "init_animation",
                              "animation_add_frame",
-                             "do_file"})
+                             "do_file", "reset_all_extra_for_level_change",
+                             "remove_gameobject_from_layer", "remove_gameobject",
+                             "gameobject_remove_from_temp_list", "create_level", "create_layer",
+                             "gameobject_upload", "set_layer_freeze", "set_layer_visibility",
+                             "layer_color", "get_num_layers", "init_camera_binder",
+                             "create_sprite", "sprite_shape", "textured_sprite_tex_coords",
+                             "scrolling_sprite", "sprite_rotation", "sprite_color",
+                             "remorfable_sprite", "add_key_frame", "add_key_frame_color",
+                             "upload_key_frame", "convert_to_hud"})
         EXPECT_TRUE(registered[name]) << name;
 }

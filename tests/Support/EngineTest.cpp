@@ -27,12 +27,14 @@ void EngineTest::SetUp() {
 }
 
 void EngineTest::TearDown() {
-    if (started_) Game::instance().shutdown();
+    if (started_)
+        Game::instance().shutdown();
     Window::set_main(nullptr);
     window.reset();
     Keyboard::set_current(nullptr);
     Clock::set_current(nullptr);
-    if (chdir(old_dir_.c_str()) != 0) ADD_FAILURE() << "chdir back";
+    if (chdir(old_dir_.c_str()) != 0)
+        ADD_FAILURE() << "chdir back";
     std::error_code ec;
     fs::remove_all(dir, ec);
 }
@@ -44,7 +46,8 @@ void EngineTest::write_file(const std::string& path, const std::string& text) {
 }
 
 void EngineTest::start(const std::string& init_script, int32_t width, int32_t height) {
-    if (!init_script.empty()) write_file(Game::init_script, init_script);
+    if (!init_script.empty())
+        write_file(Game::init_script, init_script);
     window = Window::create("Vornholt", width, height);
     ASSERT_TRUE(window) << "no window: is an X server running?";
     window->show();
@@ -54,7 +57,8 @@ void EngineTest::start(const std::string& init_script, int32_t width, int32_t he
 }
 
 void EngineTest::tick(int frames, float dt) {
-    for (int i = 0; i < frames; ++i) Game::instance().tick(dt);
+    for (int i = 0; i < frames; ++i)
+        Game::instance().tick(dt);
 }
 
 lua_State* EngineTest::L() {
@@ -63,7 +67,8 @@ lua_State* EngineTest::L() {
 
 std::string EngineTest::lua(const std::string& code) {
     lua_State* L = ScriptHost::state();
-    if (!L) return "no interpreter";
+    if (!L)
+        return "no interpreter";
     int top = lua_gettop(L);
     std::string error;
     if (luaL_loadstring(L, code.c_str()) != 0 || lua_pcall(L, 0, 0, 0) != 0) {
@@ -88,7 +93,8 @@ std::string EngineTest::lua_string(const std::string& global) {
     lua_getglobal(L, "tostring");
     lua_getglobal(L, global.c_str());
     std::string v = "(nil)";
-    if (!lua_isnil(L, -1) && lua_pcall(L, 1, 1, 0) == 0) v = lua_tostring(L, -1);
+    if (!lua_isnil(L, -1) && lua_pcall(L, 1, 1, 0) == 0)
+        v = lua_tostring(L, -1);
     lua_settop(L, top);
     return v;
 }

@@ -15,7 +15,7 @@ struct lua_State;
 // Starts the engine the way the program does, on a real window and GL context under the X
 // server, with the real interpreter, a scripted keyboard and clock, in a fresh game folder.
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -33,13 +33,13 @@ protected:
     std::string lua_string(const std::string& global);
     lua_State* L();
 
-public:
+  public:
     struct Pixel {
         int r, g, b, a;
         bool operator==(const Pixel&) const = default;
     };
 
-protected:
+  protected:
     // A pixel of the last presented frame, (0, 0) at the window's lower-left corner.
     Pixel pixel(int x, int y);
 
@@ -48,7 +48,7 @@ protected:
     ScriptedClock clock;
     std::unique_ptr<Window> window;
 
-private:
+  private:
     std::string old_dir_;
     bool started_ = false;
 };

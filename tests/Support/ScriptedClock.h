@@ -6,7 +6,7 @@
 
 // A clock that moves only when told to, or by the time a sleep asks for.
 class ScriptedClock : public Clock {
-public:
+  public:
     uint32_t milliseconds() override { return now; }
     void sleep(uint32_t ms) override {
         sleeps.push_back(ms);

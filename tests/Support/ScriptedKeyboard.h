@@ -8,19 +8,22 @@
 // A keyboard whose keys the test holds and releases. on_query, when set, is called for every
 // is_down query (so a test can act "during a frame").
 class ScriptedKeyboard : public Keyboard {
-public:
+  public:
     void press(int32_t vk) {
-        if (!down_[vk]) pressed_[vk] = true;
+        if (!down_[vk])
+            pressed_[vk] = true;
         down_[vk] = true;
     }
     void release(int32_t vk) { down_[vk] = false; }
 
     bool is_down(int32_t vk) override {
-        if (on_query) on_query(vk);
+        if (on_query)
+            on_query(vk);
         return vk >= 0 && vk < 256 && down_[vk];
     }
     bool went_down(int32_t vk) override {
-        if (vk < 0 || vk >= 256) return false;
+        if (vk < 0 || vk >= 256)
+            return false;
         bool was = pressed_[vk];
         pressed_[vk] = false;
         return was;
@@ -28,7 +31,7 @@ public:
 
     std::function<void(int32_t)> on_query;
 
-private:
+  private:
     std::array<bool, 256> down_{};
     std::array<bool, 256> pressed_{};
 };

@@ -1,0 +1,7 @@
+#include "Scene/TempLists.h"
+
+TempLists& TempLists::instance() {
+    // Never destroyed: the objects still waiting end with the process.
+    static TempLists* lists = new TempLists;
+    return *lists;
+}

@@ -1,0 +1,132 @@
+#!/bin/sh
+# Runs a real executable on a real game folder under its own X server, with real key presses,
+# window-close requests and signals, and checks what it does from the outside.
+# Usage: program_test.sh <case> <directory of the executables>
+set -eu
+case_name=$1
+bin=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
+    # The screen decides whether a profile's display mode exists.
+    case $case_name in
+        fullscreen | script_quit) screen=1280x720x24 ;;
+        *) screen=1280x1024x24 ;;
+    esac
+    VELDEN_E2E_SCREEN=$screen exec xvfb-run -a -s "-screen 0 $screen" sh "$0" "$@"
+fi
+
+game=$(mktemp -d)
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
+    rm -rf "$game"
+}
+trap cleanup EXIT
+mkdir -p "$game/Data/Scripts"
+cat > "$game/Data/Scripts/INIT_test.lua" <<'LUA'
+local f = io.open("started.txt", "w") f:write("started") f:close()
+LUA
+cat > "$game/Data/Scripts/escape_pressed.lua" <<'LUA'
+local f = io.open("escape.txt", "a") f:write("escape ", parameter, "\n") f:close()
+LuaFunctions():set_game_state(3)
+LUA
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
+export SDL_AUDIODRIVER=dummy
+
+fail() {
+    echo "FAIL ($case_name): $*"
+    [ -f "$game/out.txt" ] && cat "$game/out.txt"
+    exit 1
+}
+# The id of the first mapped top-level window with this name ("" for a nameless one).
+top_window() {
+    if [ -z "$1" ]; then pattern='(has no name)'; else pattern="\"$1\""; fi
+    xwininfo -root -children 2>/dev/null | grep -E '^ +0x' | grep -F "$pattern" | awk '{print $1}' |
+        while read -r id; do
+        xwininfo -id "$id" | grep -q "IsViewable" && { echo "$id"; break; }
+    done
+}
+# Waits up to 10 s for such a window and prints its id.
+wait_window() {
+    for _ in $(seq 100); do
+        id=$(top_window "$1")
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# Waits up to 10 s for the program to end and checks its exit code.
+wait_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "still running"
+    code=0
+    wait "$pid" || code=$?
+    pid=""
+    [ "$code" = 0 ] || fail "exit code $code"
+}
+start() {
+    (cd "$game" && exec "$bin/velden-$1" > out.txt 2>&1) &
+    pid=$!
+}
+# The "Display mode change failed" box: a nameless window; Return presses its button.
+dismiss_message_box() {
+    box=$(wait_window "") || fail "no message box"
+    [ -n "$(top_window Vornholt)" ] && fail "window shown before the box was answered"
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+    xdotool key Return
+}
+
+case $case_name in
+    fullscreen)
+        # The screen has the profile's mode: no message box, the window covers the screen.
+        start 1280x720
+        win=$(wait_window Vornholt) || fail "no window"
+        [ "$(geometry "$win")" = 1280x720 ] || fail "window is $(geometry "$win")"
+        for _ in $(seq 50); do [ -f "$game/started.txt" ] && break; sleep 0.1; done
+        [ -f "$game/started.txt" ] || fail "start-up script did not run"
+        [ -n "$(top_window "")" ] && fail "unexpected message box"
+        sleep 0.3
+        xdotool key Escape
+        wait_exit
+        grep -q "escape 0" "$game/escape.txt" || fail "escape script did not run with parameter 0"
+        ;;
+    refused)
+        # No 800x600 mode on this screen: one message box, then a window of the profile's size;
+        # a close request ends the program.
+        start 800x600
+        dismiss_message_box
+        win=$(wait_window Vornholt) || fail "no window after the message box"
+        [ "$(geometry "$win")" = 800x600 ] || fail "window is $(geometry "$win")"
+        sleep 0.3
+        "$bin/velden_close_window" "$win"
+        wait_exit
+        [ -f "$game/started.txt" ] || fail "start-up script did not run"
+        [ -f "$game/escape.txt" ] && fail "escape script ran without Escape"
+        ;;
+    sigterm)
+        start 1024x768
+        dismiss_message_box
+        win=$(wait_window Vornholt) || fail "no window"
+        [ "$(geometry "$win")" = 1024x768 ] || fail "window is $(geometry "$win")"
+        sleep 0.3
+        kill -TERM "$pid"
+        wait_exit
+        ;;
+    script_quit)
+        # A start-up script that quits: the program ends without running a frame.
+        echo 'LuaFunctions():set_game_state(3)' >> "$game/Data/Scripts/INIT_test.lua"
+        start 1280x720
+        wait_exit
+        [ -f "$game/started.txt" ] || fail "start-up script did not run"
+        ;;
+    *)
+        fail "unknown case"
+        ;;
+esac
+echo "ok ($case_name)"
