@@ -1,0 +1,89 @@
+// A level of 10,000 sprites over 4 layers, a quarter of them animated: the level update and
+// the whole frame (update, draw, present) as the game runs it. Needs an X display.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "Platform/Window.h"
+#include "Render/Renderer.h"
+#include "Scene/Level.h"
+#include "Script/ScriptHost.h"
+#include "Shell/Game.h"
+
+namespace {
+
+// The script a game author would write for such a level.
+const char* level_script = R"(
+    local lf = LuaFunctions()
+    lf:init_subtexture('none', 'f0', 0, 0, 0.5, 1)
+    lf:init_subtexture('none', 'f1', 0.5, 0, 1, 1)
+    lf:init_animation('blink', 0, 0)
+    lf:animation_add_frame('blink', 'f0', 0.05)
+    lf:animation_add_frame('blink', 'f1', 0.05)
+    lf:create_level(0, 0, 0, 0)
+    for layer = 0, 3 do lf:create_layer(1 - layer * 0.2, 1, 0) end
+    for i = 0, 9999 do
+        local kind = (i % 4 == 0) and 1 or 0
+        local name = 's' .. i
+        lf:create_sprite(name, kind, kind == 1 and 'blink' or 'none',
+                         (i * 37) % 1240 - 620, (i * 53) % 700 - 350)
+        lf:sprite_shape(name, kind, 8, 8)
+        lf:sprite_color(name, (i % 7) / 7, (i % 5) / 5, (i % 3) / 3, 1)
+        lf:gameobject_upload(name, i % 4, i)
+    end
+)";
+
+bool start_game() {
+    static bool started = false;
+    static bool ok = false;
+    if (started)
+        return ok;
+    started = true;
+    auto dir = std::filesystem::temp_directory_path() / "velden-level-bench";
+    std::filesystem::create_directories(dir / "Data/Scripts");
+    std::ofstream(dir / "Data/Scripts/INIT_test.lua") << level_script;
+    if (chdir(dir.c_str()) != 0)
+        return false;
+    static std::unique_ptr<Window> window = Window::create("Vornholt", 1280, 720);
+    if (!window)
+        return false;
+    window->show();
+    Window::set_main(window.get());
+    Game::instance().init();
+    ok = Game::instance().level && Game::instance().level->find_by_id(9999);
+    return ok;
+}
+
+void BM_LevelUpdate(benchmark::State& state) {
+    if (!start_game()) {
+        state.SkipWithError("no window, GL context or level (is an X server running?)");
+        return;
+    }
+    Level& level = *Game::instance().level;
+    for (auto _ : state)
+        level.update(0.01f);
+    state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_LevelUpdate)->Unit(benchmark::kMicrosecond);
+
+void BM_LevelFrame(benchmark::State& state) {
+    if (!start_game()) {
+        state.SkipWithError("no window, GL context or level (is an X server running?)");
+        return;
+    }
+    for (auto _ : state) {
+        Game::instance().tick(0.01f);
+        glFinish();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_LevelFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
