@@ -1,0 +1,185 @@
+-- The first level: a meadow below the mountains on a late afternoon. The level is one screen
+-- wide; the camera stays on its middle.
+
+-- Layers, back to front. A layer's parallax multiplies the camera position while the layer is
+-- drawn: (0, 0) stays fixed on the screen, (1, 1) moves with the world, values between give
+-- depth. Blend 1 adds colours (light and glow), anything else blends by alpha.
+LAYER = {
+    sky = 0,       -- sky gradient and the sun
+    sunlight = 1,  -- light around the sun (additive)
+    clouds = 2,
+    mountains = 3,
+    hills = 4,
+    play = 5,      -- the ground, everything standing on it, the hero
+    glow = 6,      -- light of torches and coins (additive)
+    front = 7,     -- dark foliage in front of everything
+    hud = 8,       -- hearts, coins, the level title
+}
+
+-- Ids of uploaded objects. Scripts find or remove uploaded objects by layer and id; ids need
+-- not be unique, so scenery shares one.
+ID = { scenery = 0, torch = 10, coin = 100, hero = 1000, hud = 2000, title = 3000 }
+
+lf:create_level(0, 0, 0, 0) -- the four numbers are required and not used
+lf:create_layer(0, 0, 0)        -- sky
+lf:create_layer(0, 0, 1)        -- sunlight
+lf:create_layer(0.1, 0.05, 0)   -- clouds
+lf:create_layer(0.2, 0.1, 0)    -- mountains
+lf:create_layer(0.5, 0.3, 0)    -- hills
+lf:create_layer(1, 1, 0)        -- play
+lf:create_layer(1, 1, 1)        -- glow
+lf:create_layer(1.25, 1, 0)     -- front
+lf:create_layer(1, 1, 0)        -- hud
+-- A layer's colour tints everything in it: the front layer is drawn dark.
+lf:layer_color(LAYER.front, 0.2, 0.28, 0.3, 1)
+
+-- The camera may follow a target inside these bounds (world units); here the bounds are the
+-- screen itself.
+lf:init_camera_binder(-640, 640, -360, 360)
+
+------------------------------------------------------------------------------------------------
+-- Backdrops
+
+-- The sky picture is 4 x 128 pixels, stretched over the whole screen.
+local sky = new_name("sky")
+lf:create_sprite(sky, TEXTURED, "sky", 0, 0)
+lf:sprite_shape(sky, TEXTURED, SCREEN_W / 2, SCREEN_H / 2)
+upload(sky, LAYER.sky, ID.scenery)
+
+upload(picture_sprite("sun", 560, 50, { 0, 0, 32, 32 }), LAYER.sky, ID.scenery)
+
+-- Light around the sun: the soft "glow" picture, tinted and slowly breathing.
+local halo = picture_sprite("glow", 560, 50, { 0, 0, 64, 64 }, 7)
+lf:sprite_color(halo, 1, 0.78, 0.5, 0.55)
+upload(key_frames(halo, 6, { { 0.5, 560, 50, 0, 1.08, { 1, 0.78, 0.5, 0.65 } } }),
+    LAYER.sunlight, ID.scenery)
+-- Warm light along the horizon.
+local horizon = picture_sprite("glow", 300, -70, { 0, 0, 64, 64 })
+lf:sprite_shape(horizon, TEXTURED, 900, 170)
+lf:sprite_color(horizon, 1, 0.55, 0.3, 0.3)
+upload(horizon, LAYER.sunlight, ID.scenery)
+
+-- Far clouds are smaller and fainter, and drift slower than near ones.
+backdrop { picture = "clouds", layer = LAYER.clouds, id = ID.scenery, y = 115, scale = 1,
+    speed = 0.006, colour = { 1, 0.95, 0.97, 0.75 } }
+backdrop { picture = "clouds", layer = LAYER.clouds, id = ID.scenery, y = 200, speed = 0.005 }
+backdrop { picture = "mountains", layer = LAYER.mountains, id = ID.scenery, y = -102,
+    shift = 0.15 }
+-- Mist drifting along the foot of the mountains.
+backdrop { picture = "clouds", layer = LAYER.mountains, id = ID.scenery, y = -150,
+    speed = 0.012, colour = { 1, 0.92, 0.95, 0.3 } }
+backdrop { picture = "hills", layer = LAYER.hills, id = ID.scenery, y = -172, shift = 0.6 }
+
+------------------------------------------------------------------------------------------------
+-- Ground
+
+-- The ground as a map of tiles (letters as in art.lua, "." for nothing), top row first.
+local ground_map = {
+    "....................",
+    "..............[=]...",
+    "....[==]............",
+    "....................",
+    "GGGGGGGGGGGGGGGGGGGG",
+    "DDSDDDDDDSDDDDDDSDDD",
+}
+build_tiles(ground_map, LAYER.play, ID.scenery)
+
+-- Heights of the surfaces things stand on: the grass on the tiles starts 3 pixels below the
+-- tile's top edge, the grass on ledges 2 pixels.
+GROUND_Y = -SCREEN_H / 2 + 2 * TILE_SIZE - 3 * PIXEL
+LEDGE_Y = { -SCREEN_H / 2 + 4 * TILE_SIZE - 2 * PIXEL, -SCREEN_H / 2 + 5 * TILE_SIZE - 2 * PIXEL }
+
+for _, d in ipairs({
+    { "sign", -560 }, { "tuft", -505 }, { "bush", -300 }, { "flowers", -245 },
+    { "fence", -150 }, { "fence", -86 }, { "tuft", -30 }, { "flowers", 40 },
+    { "rock", 150 }, { "tuft", 205 }, { "bush", 300 }, { "mushroom", 362 },
+    { "crate", 520 }, { "flowers", 590 },
+}) do
+    decorate(d[1], d[2], GROUND_Y, LAYER.play, ID.scenery)
+end
+decorate("flowers", -330, LEDGE_Y[1], LAYER.play, ID.scenery)
+decorate("tuft", -200, LEDGE_Y[1], LAYER.play, ID.scenery)
+decorate("mushroom", 400, LEDGE_Y[2], LAYER.play, ID.scenery)
+
+------------------------------------------------------------------------------------------------
+-- Torches: an animated flame on a stick, and a pulsing light in the glow layer.
+
+local function torch(x, ground)
+    local y = ground + 28
+    upload(animated_sprite("torch_flame", x, y, 16, 32), LAYER.play, ID.torch)
+    local light = picture_sprite("glow", x, y + 17, { 0, 0, 64, 64 }, 2.6)
+    lf:sprite_color(light, 1, 0.62, 0.25, 0.55)
+    upload(key_frames(light, 0.9, {
+        { 0.35, x, y + 18, 0, 1.12, { 1, 0.66, 0.28, 0.7 } },
+        { 0.7, x, y + 17, 0, 0.96, { 1, 0.6, 0.24, 0.5 } },
+    }), LAYER.glow, ID.torch)
+end
+torch(-430, GROUND_Y)
+torch(455, GROUND_Y)
+
+------------------------------------------------------------------------------------------------
+-- Coins: spinning, bobbing up and down, each with a faint glow.
+
+local coin_count = 0
+local function coin(x, y)
+    coin_count = coin_count + 1
+    local id = ID.coin + coin_count
+    local sprite = animated_sprite("coin_spin", x, y, 16, 16)
+    -- Half way through its 1.4 second loop the coin is 8 units higher.
+    upload(key_frames(sprite, 1.4, { { 0.5, x, y + 8, 0, 1 } }), LAYER.play, id)
+    local light = picture_sprite("glow", x, y + 4, { 0, 0, 64, 64 }, 0.9)
+    lf:sprite_color(light, 1, 0.85, 0.35, 0.35)
+    upload(light, LAYER.glow, id)
+end
+
+for i = 0, 3 do coin(-352 + 64 * i, LEDGE_Y[1] + 40) end
+for i = 0, 2 do coin(288 + 64 * i, LEDGE_Y[2] + 40) end
+for i = 0, 4 do coin(-20 + 55 * i, GROUND_Y + 110 + 45 * math.sin(math.pi * i / 4)) end
+
+------------------------------------------------------------------------------------------------
+-- The hero walks across the meadow, over and over: an animated sprite moved by key frames.
+-- Off the right edge it fades out, goes back to the left while invisible, and fades in again.
+
+local hero_y = GROUND_Y + 28
+local hero = animated_sprite("hero_walk", -720, hero_y, 32, 32)
+upload(key_frames(hero, 16.5, {
+    { 0.96, 720, hero_y, 0, 1, { 1, 1, 1, 1 } },
+    { 0.97, 720, hero_y, 0, 1, { 1, 1, 1, 0 } },
+    { 0.99, -720, hero_y, 0, 1, { 1, 1, 1, 0 } },
+}), LAYER.play, ID.hero)
+
+------------------------------------------------------------------------------------------------
+-- Foreground: big foliage at the bottom corners, dark against the light.
+
+for _, f in ipairs({
+    { "bush", -610, -292, 5 }, { "tuft", -505, -318, 4 }, { "tuft", -660, -260, 4 },
+    { "bush", 620, -300, 5 }, { "tuft", 525, -322, 4 },
+}) do
+    upload(picture_sprite("tiles", f[2], f[3], deco_rects[f[1]], f[4]), LAYER.front, ID.scenery)
+end
+
+------------------------------------------------------------------------------------------------
+-- HUD: made like any sprite, then converted; a HUD object keeps its place relative to the
+-- camera wherever the camera goes.
+
+local function hud(name)
+    lf:convert_to_hud(name)
+    upload(name, LAYER.hud, ID.hud)
+end
+
+local top = SCREEN_H / 2 - 44
+hud(picture_sprite("hud", -548, top, hud_rects.panel))
+for i = 0, 2 do
+    hud(picture_sprite("hud", -584 + 36 * i, top, hud_rects.heart_full))
+end
+hud(picture_sprite("hud", 548, top, hud_rects.panel))
+hud(picture_sprite("hud", 508, top, hud_rects.coin_icon))
+for _, name in ipairs(small_text("00", 552, top, 3)) do hud(name) end
+
+-- The level's title: shown for three seconds, then it rises and fades away. It is not
+-- looping, so it removes itself at the end of its timeline.
+local title = picture_sprite("logo", 0, 190, { 0, 0, 256, 64 })
+upload(key_frames(title, 5, {
+    { 0.6, 0, 190, 0, 1, { 1, 1, 1, 1 } },
+    { 1.0, 0, 215, 0, 1, { 1, 1, 1, 0 } },
+}, false), LAYER.hud, ID.title)

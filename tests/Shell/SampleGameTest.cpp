@@ -1,0 +1,367 @@
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <lua.hpp>
+#include <set>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <vector>
+
+#include "Platform/VirtualKeys.h"
+#include "Render/Camera.h"
+#include "Render/PngLoader.h"
+#include "Render/Registries.h"
+#include "Render/Renderer.h"
+#include "Scene/AnimatedSprite.h"
+#include "Scene/Hud.h"
+#include "Scene/Level.h"
+#include "Scene/RemorfableSprite.h"
+#include "Scene/ScrollingSprite.h"
+#include "Scene/TexturedSprite.h"
+#include "Shell/Game.h"
+#include "Support/EngineTest.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The pictures the sample game registers, the two font pictures among them.
+const char* const picture_names[] = {"sky",   "sun",   "glow", "clouds",    "mountains",
+                                     "hills", "tiles", "hero", "coin",      "torch",
+                                     "hud",   "logo",  "font", "small_font"};
+
+using Rgba = std::tuple<int, int, int, int>;
+
+// A pixel of an image, (x, y) from the picture's top-left corner as a drawing program shows
+// it (images keep their bottom row first).
+Rgba texel(const Image& image, int x, int y) {
+    const uint8_t* p = &image.pixels[((image.height - 1 - y) * image.width + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
+// Ids the level gives its objects.
+constexpr int32_t hero_id = 1000;
+constexpr int32_t title_id = 3000;
+
+}  // namespace
+
+// Runs the real sample game: its folder is copied into the test's fresh game folder.
+class SampleGameTest : public EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        fs::copy(fs::path(VELDEN_GAME_DIR) / "Data", fs::path(dir) / "Data",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
+
+    Level& level() { return *Game::instance().level; }
+
+    // Every object of the level, with the layer holding it; wrappers are looked through.
+    template <class T>
+    std::vector<std::pair<const Layer*, T*>> objects() {
+        std::vector<std::pair<const Layer*, T*>> found;
+        for (const auto& layer : level().layers) {
+            for (size_t i = 0; i < layer->size(); ++i) {
+                GameObject* object = layer->object_at(i);
+                if (auto* hud = dynamic_cast<Hud*>(object))
+                    object = hud->target.get();
+                else if (auto* morph = dynamic_cast<RemorfableSprite*>(object);
+                         morph && !std::is_same_v<T, RemorfableSprite>)
+                    object = morph->target.get();
+                if (T* t = dynamic_cast<T*>(object))
+                    found.push_back({layer.get(), t});
+            }
+        }
+        return found;
+    }
+
+    static Texture* texture(const std::string& name) {
+        return TextureRegistry::instance().find(name);
+    }
+};
+
+TEST_F(SampleGameTest, ItsScriptsRunWithoutErrors) {
+    // The engine skips a failing script silently. Running the files that the start-up script
+    // runs, in its order, straight through the interpreter shows their errors.
+    std::ifstream in(fs::path(VELDEN_GAME_DIR) / "Data/Scripts/INIT_test.lua");
+    const std::string init((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> files;
+    for (size_t at = init.find("do_file("); at != std::string::npos;
+         at = init.find("do_file(", at + 1)) {
+        const size_t open = init.find_first_of("\"'", at);
+        const size_t close = open == std::string::npos ? open : init.find(init[open], open + 1);
+        if (close != std::string::npos)
+            files.push_back(init.substr(open + 1, close - open - 1));
+    }
+    ASSERT_GE(files.size(), 2u);
+    start("-- the game's own scripts run below");
+    for (const std::string& file : files)
+        EXPECT_EQ(lua("dofile('" + file + "')"), "") << file;
+    ASSERT_TRUE(Game::instance().level);
+    EXPECT_GT(Game::instance().level->layer_count(), 0);
+    tick(3);
+}
+
+TEST_F(SampleGameTest, RegistersAndUploadsEveryPicture) {
+    start();
+    const Renderer* renderer = Game::instance().renderer.get();
+    for (const char* name : picture_names) {
+        const Texture* t = texture(name);
+        ASSERT_NE(t, nullptr) << name;
+        ASSERT_NE(t->image(), nullptr) << name << " did not decode";
+        EXPECT_NE(t->handle_for(renderer), 0) << name << " was not uploaded";
+    }
+    // Backdrops repeat sideways, and repeating pictures have power-of-two sizes.
+    for (const char* name : {"clouds", "mountains", "hills"}) {
+        const Texture* t = texture(name);
+        EXPECT_EQ(t->wrap_s, 1) << name;
+        const int32_t w = t->image()->width, h = t->image()->height;
+        EXPECT_EQ(w & (w - 1), 0) << name;
+        EXPECT_EQ(h & (h - 1), 0) << name;
+    }
+    // The scripts compute texture coordinates from the sizes they declare: those must be the
+    // pictures' real sizes.
+    lua_State* L = this->L();
+    lua_getglobal(L, "pictures");
+    ASSERT_TRUE(lua_istable(L, -1));
+    int declared = 0;
+    for (lua_pushnil(L); lua_next(L, -2); lua_pop(L, 1)) {
+        const std::string name = lua_tostring(L, -2);
+        lua_getfield(L, -1, "w");
+        lua_getfield(L, -2, "h");
+        const Texture* t = texture(name);
+        ASSERT_TRUE(t && t->image()) << name;
+        EXPECT_EQ(lua_tointeger(L, -2), t->image()->width) << name;
+        EXPECT_EQ(lua_tointeger(L, -1), t->image()->height) << name;
+        lua_pop(L, 2);
+        ++declared;
+    }
+    lua_pop(L, 1);
+    EXPECT_GE(declared, static_cast<int>(std::size(picture_names)));
+}
+
+TEST_F(SampleGameTest, AnimationsAreCutFromTheirPictures) {
+    start();
+    struct Case {
+        const char* animation;
+        const char* picture;
+        size_t frames;
+        float frame_width;  // in texture coordinates
+    };
+    for (Case c : {Case{"hero_walk", "hero", 8, 32.0f / 256}, Case{"coin_spin", "coin", 8, 0.125f},
+                   Case{"torch_flame", "torch", 8, 0.125f}, Case{"hero_idle", "hero", 4, 0.125f}}) {
+        const Animation* a = AnimationRegistry::instance().find(c.animation);
+        ASSERT_NE(a, nullptr) << c.animation;
+        ASSERT_EQ(a->frames.size(), c.frames) << c.animation;
+        float previous_left = -1;
+        for (const Animation::Frame& f : a->frames) {
+            ASSERT_NE(f.subtexture, nullptr);
+            EXPECT_EQ(f.subtexture->texture, texture(c.picture)) << c.animation;
+            EXPECT_GT(f.duration, 0.0f);
+            const Vector2* k = f.subtexture->corners;
+            EXPECT_FLOAT_EQ(k[1].x - k[0].x, c.frame_width) << c.animation;
+            // Frames run left to right inside the picture.
+            EXPECT_GT(k[0].x, previous_left);
+            previous_left = k[0].x;
+            for (int i = 0; i < 4; ++i) {
+                EXPECT_GE(k[i].x, 0.0f);
+                EXPECT_LE(k[i].x, 1.0f);
+                EXPECT_GE(k[i].y, 0.0f);
+                EXPECT_LE(k[i].y, 1.0f);
+            }
+        }
+    }
+}
+
+TEST_F(SampleGameTest, BuildsTheLevelItsLayersAndItsKindsOfSprite) {
+    start();
+    ASSERT_TRUE(Game::instance().level);
+    ASSERT_GE(level().layer_count(), 6);
+    EXPECT_TRUE(level().camera_binder);
+
+    // The sky is at the back and does not move with the camera.
+    const Layer& sky = *level().layers.front();
+    EXPECT_EQ(sky.parallax, (Vector2{0, 0}));
+    int additive = 0, world = 0, far = 0, front = 0;
+    for (const auto& layer : level().layers) {
+        additive += layer->blend.dst_color == BlendState::additive().dst_color;
+        world += layer->parallax == Vector2{1, 1};
+        far += layer->parallax.x > 0 && layer->parallax.x < 1;
+        front += layer->parallax.x > 1;
+    }
+    EXPECT_GE(additive, 1);
+    EXPECT_GE(world, 1);
+    EXPECT_GE(far, 2);  // at least two depths of backdrop
+    EXPECT_GE(front, 1);
+
+    // Drifting clouds: horizontal scrolling sprites with a speed.
+    int scrolling = 0;
+    for (auto [layer, s] : objects<ScrollingSprite>())
+        scrolling += s->scroll_mode == ScrollingSprite::horizontal && s->scroll_speed > 0;
+    EXPECT_GE(scrolling, 1);
+    // Animated sprites in the world, every one with its animation.
+    int animated = 0;
+    for (auto [layer, s] : objects<AnimatedSprite>()) {
+        EXPECT_TRUE(s->animation);
+        animated += layer->parallax == Vector2{1, 1};
+    }
+    EXPECT_GE(animated, 2);
+    // Looping key-frame animations.
+    int looping = 0;
+    for (auto [layer, m] : objects<RemorfableSprite>())
+        looping += m->looping && m->key_frames.size() >= 2 && m->target;
+    EXPECT_GE(looping, 1);
+    // HUD elements, drawn with parallax 1 so they keep their place on the screen.
+    int huds = 0;
+    for (const auto& layer : level().layers) {
+        for (size_t i = 0; i < layer->size(); ++i) {
+            if (auto* hud = dynamic_cast<Hud*>(layer->object_at(i))) {
+                EXPECT_TRUE(hud->target);
+                EXPECT_EQ(layer->parallax, (Vector2{1, 1}));
+                ++huds;
+            }
+        }
+    }
+    EXPECT_GE(huds, 1);
+    EXPECT_GE(objects<TexturedSprite>().size(), 20u);
+}
+
+TEST_F(SampleGameTest, FirstFrameShowsTheSkyAtTheTopAndTheGroundAtTheBottom) {
+    start();
+    tick();
+    // The top of the sky picture is flat: the screen's top edge shows exactly that colour.
+    const Image& sky = *texture("sky")->image();
+    const auto [sr, sg, sb, sa] = texel(sky, 0, 0);
+    for (int x : {400, 640, 900}) {
+        Pixel p = pixel(x, 715);
+        EXPECT_EQ((Rgba{p.r, p.g, p.b, 255}), (Rgba{sr, sg, sb, sa})) << "x " << x;
+    }
+    // Along the bottom edge the ground's tiles show: each pixel is one of the colours of the
+    // terrain tiles (the top half of the tile picture), drawn opaque and untinted.
+    const Image& tiles = *texture("tiles")->image();
+    std::set<Rgba> terrain;
+    for (int y = 0; y < tiles.height / 2; ++y)
+        for (int x = 0; x < tiles.width; ++x)
+            if (std::get<3>(texel(tiles, x, y)) == 255)
+                terrain.insert(texel(tiles, x, y));
+    for (int x : {360, 500, 672, 800, 950}) {
+        Pixel p = pixel(x, 10);
+        EXPECT_TRUE(terrain.count(Rgba{p.r, p.g, p.b, 255})) << "x " << x << ": " << p;
+    }
+}
+
+TEST_F(SampleGameTest, CloudsDriftTheHeroWalksAndTheTitleFadesAway) {
+    start();
+    std::vector<std::pair<ScrollingSprite*, float>> clouds;
+    for (auto [layer, s] : objects<ScrollingSprite>())
+        clouds.push_back({s, s->tex_coords[0].x});
+    ASSERT_FALSE(clouds.empty());
+    auto* hero = dynamic_cast<RemorfableSprite*>(level().find_by_id(hero_id));
+    ASSERT_TRUE(hero && hero->target);
+    const float hero_x = hero->target->transform.position.x;
+    ASSERT_NE(level().find_by_id(title_id), nullptr);
+
+    tick(100);  // one second
+    for (auto [s, u] : clouds)
+        EXPECT_NEAR(s->tex_coords[0].x - u, s->scroll_speed, 1e-4f);
+    // The hero walks to the right at a walking pace.
+    const float walked = hero->target->transform.position.x - hero_x;
+    EXPECT_GT(walked, 40.0f);
+    EXPECT_LT(walked, 200.0f);
+    EXPECT_NE(level().find_by_id(title_id), nullptr);
+
+    tick(500);  // the title is gone after a few seconds; the rest keeps going
+    EXPECT_EQ(level().find_by_id(title_id), nullptr);
+    EXPECT_NE(level().find_by_id(hero_id), nullptr);
+}
+
+TEST_F(SampleGameTest, EscapeEndsTheGame) {
+    start();
+    tick(2);
+    EXPECT_EQ(Game::instance().state, GameState::running);
+    keyboard.press(vk::escape);
+    tick();
+    EXPECT_EQ(Game::instance().state, GameState::quit);
+}
+
+TEST_F(SampleGameTest, ThePictureOfFontHasOneMarkerRunPerLetterFromSpaceToTilde) {
+    // The engine cuts "font" into letters along marker runs on the bottom row of each band of
+    // 32 rows; the picture must give exactly the characters 32 to 126, each letter's pixels
+    // inside its run's columns.
+    std::unique_ptr<Image> image =
+        PngLoader::load(std::string(VELDEN_GAME_DIR) + "/Data/Images/font.png");
+    ASSERT_TRUE(image);
+    const int band = 32;
+    ASSERT_GE(image->height, band);
+    std::vector<std::vector<std::pair<int, int>>> runs;  // per band: first and last column
+    for (int k = 0; k < image->height / band; ++k) {
+        const int marker = (k + 1) * band - 1;
+        std::vector<std::pair<int, int>> band_runs;
+        for (int x = 0; x < image->width; ++x) {
+            if (std::get<3>(texel(*image, x, marker)) == 0)
+                continue;
+            int last = x;
+            while (last + 1 < image->width && std::get<3>(texel(*image, last + 1, marker)) != 0)
+                ++last;
+            band_runs.push_back({x, last});
+            x = last + 1;
+        }
+        // Outside the runs a band has no letter pixels.
+        for (int y = k * band; y < marker; ++y) {
+            for (int x = 0; x < image->width; ++x) {
+                bool in_run = false;
+                for (auto [a, b] : band_runs)
+                    in_run |= x >= a && x <= b;
+                if (!in_run) {
+                    EXPECT_EQ(std::get<3>(texel(*image, x, y)), 0) << x << ", " << y;
+                }
+            }
+        }
+        runs.push_back(band_runs);
+    }
+    std::vector<std::tuple<int, int, int>> letters;  // band, first, last
+    for (size_t k = 0; k < runs.size(); ++k)
+        for (auto [a, b] : runs[k])
+            letters.push_back({static_cast<int>(k), a, b});
+    ASSERT_EQ(letters.size(), 95u);
+    // Space is blank; every other letter has ink.
+    for (size_t i = 0; i < letters.size(); ++i) {
+        auto [k, a, b] = letters[i];
+        int ink = 0;
+        for (int y = k * band; y < (k + 1) * band - 1; ++y)
+            for (int x = a; x <= b; ++x)
+                ink += std::get<3>(texel(*image, x, y)) != 0;
+        if (i == 0) {
+            EXPECT_EQ(ink, 0);
+        } else {
+            EXPECT_GT(ink, 0) << "character " << i + 32;
+        }
+    }
+    // Proportional: "i" is narrower than "m".
+    auto width = [&](char c) {
+        auto [k, a, b] = letters[c - 32];
+        return b - a + 1;
+    };
+    EXPECT_LT(width('i'), width('m'));
+}
+
+TEST_F(SampleGameTest, ThePictureOfSmallFontIsAGridOfSpaceToUnderscore) {
+    std::unique_ptr<Image> image =
+        PngLoader::load(std::string(VELDEN_GAME_DIR) + "/Data/Images/small_font.png");
+    ASSERT_TRUE(image);
+    // 8 x 8 cells, 32 to a row, 64 letters: exactly two rows.
+    ASSERT_EQ(image->width, 256);
+    ASSERT_EQ(image->height, 16);
+    for (int cell = 0; cell < 64; ++cell) {
+        int ink = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ink += std::get<3>(texel(*image, (cell % 32) * 8 + x, (cell / 32) * 8 + y)) != 0;
+        if (cell == 0) {
+            EXPECT_EQ(ink, 0);
+        } else {
+            EXPECT_GT(ink, 0) << "character " << cell + 32;
+        }
+    }
+}
