@@ -53,11 +53,6 @@ local halo = picture_sprite("glow", 560, 50, { 0, 0, 64, 64 }, 7)
 lf:sprite_color(halo, 1, 0.78, 0.5, 0.55)
 upload(key_frames(halo, 6, { { 0.5, 560, 50, 0, 1.08, { 1, 0.78, 0.5, 0.65 } } }),
     LAYER.sunlight, ID.scenery)
--- Warm light along the horizon.
-local horizon = picture_sprite("glow", 300, -70, { 0, 0, 64, 64 })
-lf:sprite_shape(horizon, TEXTURED, 900, 170)
-lf:sprite_color(horizon, 1, 0.55, 0.3, 0.3)
-upload(horizon, LAYER.sunlight, ID.scenery)
 
 -- Far clouds are smaller and fainter, and drift slower than near ones.
 backdrop { picture = "clouds", layer = LAYER.clouds, id = ID.scenery, y = 115, scale = 1,
