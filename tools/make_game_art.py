@@ -418,6 +418,7 @@ def glow():
 
 
 def clouds():
+    """Six clouds of round puffs on flat bases, in four warm shades."""
     w, h = 512, 64
     c = Canvas(w, h)
     light_c = hexc("fff8ee")
@@ -488,6 +489,7 @@ def ridge(x, period, peaks, seed, jag):
 
 
 def mountains():
+    """A range of peaks, sunny on the right faces, snow on the tallest, haze at the foot."""
     w, h = 512, 128
     c = Canvas(w, h)
     lit, shadow = hexc("8f8bbd"), hexc("615d93")
@@ -519,6 +521,7 @@ def mountains():
 
 
 def hills():
+    """Two rows of rolling hills: a hazy one with a line of woods, a green one with trees."""
     w, h = 512, 128
     c = Canvas(w, h)
     back, back_dark = hexc("6f9f7a"), hexc("5b8c6c")
@@ -853,29 +856,31 @@ def limb(t, x0, y0, x1, y1, colour, width=3):
 
 
 def hero_frame(phase=None, bob=0, blink=False, pose=None):
-    """phase: walk cycle angle, or None when standing. pose: "jump" or "fall"."""
+    """One frame of the hero facing right. phase: the walk cycle's angle, or None when
+    standing; bob: pixels the body sinks; pose: "jump" or "fall" for those frames. Each leg
+    is its foot's position and its colour; each arm its hand's offset from the shoulder."""
     t = Canvas(32, 32)
     hip_y = 21 + bob
     hip_x = 15
     if pose == "jump":
-        legs = [((hip_x - 4, 29), TROUSERS_DARK, -1), ((hip_x + 4, 26), TROUSERS, 0)]
+        legs = [((hip_x - 4, 29), TROUSERS_DARK), ((hip_x + 4, 26), TROUSERS)]
         arms = [(-5, 4), (4, -5)]
     elif pose == "fall":
-        legs = [((hip_x - 3, 29), TROUSERS_DARK, 0), ((hip_x + 4, 29), TROUSERS, 0)]
+        legs = [((hip_x - 3, 29), TROUSERS_DARK), ((hip_x + 4, 29), TROUSERS)]
         arms = [(-5, -4), (5, -4)]
     elif phase is None:
-        legs = [((hip_x - 1, 29), TROUSERS_DARK, 0), ((hip_x + 2, 29), TROUSERS, 0)]
+        legs = [((hip_x - 1, 29), TROUSERS_DARK), ((hip_x + 2, 29), TROUSERS)]
         arms = [(-1, 7), (1, 7)]
     else:
         s = math.sin(phase)
         lift_back = max(0.0, math.sin(phase + math.pi / 2)) * 2.2
         lift_front = max(0.0, math.sin(phase - math.pi / 2)) * 2.2
-        legs = [((hip_x + round(-4.5 * s), 29 - round(lift_back)), TROUSERS_DARK, 0),
-                ((hip_x + 1 + round(4.5 * s), 29 - round(lift_front)), TROUSERS, 0)]
+        legs = [((hip_x + round(-4.5 * s), 29 - round(lift_back)), TROUSERS_DARK),
+                ((hip_x + 1 + round(4.5 * s), 29 - round(lift_front)), TROUSERS)]
         arms = [(round(4.5 * s), 6), (round(-4.5 * s), 6)]
     shoulder_y = hip_y - 6
     # The far arm and leg first, in shade.
-    (fx, fy), fcol, _ = legs[0]
+    (fx, fy), fcol = legs[0]
     limb(t, hip_x - 1, hip_y, fx, fy - 1, fcol)
     t.rect(fx - 2, fy - 1, 4, 2, BOOT)
     ax, ay = arms[0]
@@ -889,7 +894,7 @@ def hero_frame(phase=None, bob=0, blink=False, pose=None):
     t.set(hip_x + 1, hip_y - 1, BUCKLE)
     t.rect(hip_x - 4, hip_y + 1, 8, 1, TUNIC_DARK)
     # The near leg over the tunic's hem.
-    (nx, ny), ncol, _ = legs[1]
+    (nx, ny), ncol = legs[1]
     limb(t, hip_x + 2, hip_y, nx, ny - 1, ncol)
     t.rect(nx - 1, ny - 1, 4, 2, BOOT)
     # Head.
