@@ -1,0 +1,3 @@
+#include "Physics/Shape.h"
+
+Shape::~Shape() = default;
