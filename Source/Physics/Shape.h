@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "Scene/Tracked.h"
+
 // A collision shape in its own local coordinates; a Transform supplied by the caller places it.
-class Shape {
+class Shape : public Tracked {
   public:
     static constexpr int32_t circle_type = 0;
     static constexpr int32_t polygon_type = 1;

@@ -8,6 +8,8 @@ Level::~Level() {
         layer.reset();
     layers.clear();
     camera_binder.reset();
+    colliders.clear();
+    segment_strips.clear();
 }
 
 void Level::update(float dt) {

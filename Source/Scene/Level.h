@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "Physics/Collider.h"
+#include "Physics/SegmentStrip.h"
 #include "Render/CameraBinder.h"
 #include "Render/Color.h"
 #include "Scene/Layer.h"
@@ -38,6 +40,8 @@ class Level {
     void retire() { retired_ = true; }
 
     std::vector<std::unique_ptr<Layer>> layers;
+    SegmentStripList segment_strips;
+    ColliderList colliders;
     Color level_colour{1, 1, 1, 1};
     std::unique_ptr<CameraBinder> camera_binder;
 

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "Physics/SegmentStripBuilder.h"
+#include "Physics/Shape.h"
 #include "Scene/GameObject.h"
 #include "Scene/KeyFrame.h"
 #include "Scene/TempList.h"
@@ -13,6 +15,9 @@ class TempLists {
     static TempLists& instance();
 
     TempList<GameObject> game_objects;
+    TempList<Shape> shapes;
+    // The segment strip being laid out and the pen point.
+    SegmentStripBuilder strips;
     // The key frame being built by add_key_frame, until upload_key_frame inserts it.
     std::optional<KeyFrame> pending_key_frame;
 

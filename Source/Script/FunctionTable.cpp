@@ -46,6 +46,22 @@ const std::vector<MethodEntry>& function_table() {
         {"upload_key_frame", &LuaFunctions::upload_key_frame},
         {"convert_to_hud", &LuaFunctions::convert_to_hud},
 
+        // Shapes and colliders.
+        {"shape_remove_from_temp_list", &LuaFunctions::shape_remove_from_temp_list},
+        {"create_shape", &LuaFunctions::create_shape},
+        {"shape_vertex", &LuaFunctions::shape_vertex},
+        {"create_circle", &LuaFunctions::create_circle},
+        {"circle_center", &LuaFunctions::circle_center},
+        {"circle_radius", &LuaFunctions::circle_radius},
+        {"create_collider", &LuaFunctions::create_collider},
+
+        // Segment strips.
+        {"create_segment", &LuaFunctions::create_segment},
+        {"create_segment_with_code", &LuaFunctions::create_segment_with_code},
+        {"add_segment", &LuaFunctions::add_segment},
+        {"add_segment_with_code", &LuaFunctions::add_segment_with_code},
+        {"upload_segmentstrip", &LuaFunctions::upload_segmentstrip},
+
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
     };

@@ -1,5 +1,6 @@
 #include "Shell/Game.h"
 
+#include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -112,7 +113,11 @@ void Game::draw() {
     renderer->clear_depth_buffer();
     if (level)
         level->draw(*renderer);
-    // The triggers, then the segment strips and colliders, when their debug switches are on.
+    // The debug views: the triggers, then the segment strips and the colliders.
+    if (draw_segments && level) {
+        draw_segment_strips(level->segment_strips, *renderer);
+        draw_colliders(level->colliders, *renderer);
+    }
     renderer->end_frame();
 }
 

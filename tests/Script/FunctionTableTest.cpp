@@ -216,6 +216,10 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
                              "create_sprite", "sprite_shape", "textured_sprite_tex_coords",
                              "scrolling_sprite", "sprite_rotation", "sprite_color",
                              "remorfable_sprite", "add_key_frame", "add_key_frame_color",
-                             "upload_key_frame", "convert_to_hud"})
+                             "upload_key_frame", "convert_to_hud",
+                             "shape_remove_from_temp_list", "create_shape", "shape_vertex",
+                             "create_circle", "circle_center", "circle_radius", "create_collider",
+                             "create_segment", "create_segment_with_code", "add_segment",
+                             "add_segment_with_code", "upload_segmentstrip"})
         EXPECT_TRUE(registered[name]) << name;
 }

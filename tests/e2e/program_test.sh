@@ -92,7 +92,7 @@ case $case_name in
         [ -f "$game/started.txt" ] || fail "start-up script did not run"
         [ -n "$(top_window "")" ] && fail "unexpected message box"
         sleep 0.3
-        xdotool key Escape
+        xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
         wait_exit
         grep -q "escape 0" "$game/escape.txt" || fail "escape script did not run with parameter 0"
         ;;
