@@ -8,6 +8,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
 #include "Render/PngLoader.h"
@@ -364,4 +365,42 @@ TEST_F(SampleGameTest, ThePictureOfSmallFontIsAGridOfSpaceToUnderscore) {
             EXPECT_GT(ink, 0) << "character " << cell + 32;
         }
     }
+}
+
+TEST_F(SampleGameTest, TheMeadowHasGroundToWalkOnAndCollidersInTheDebugView) {
+    start();
+    ASSERT_TRUE(Game::instance().level);
+    const SegmentStripList& strips = level().segment_strips;
+    ASSERT_GE(strips.size(), 3u);
+    // The floor spans the screen; the two ledges carry the codes 1 and 2, each extended by
+    // add_segment_with_code to two segments.
+    EXPECT_EQ(strips[0]->segments.front().start.x, -640.0f);
+    EXPECT_EQ(strips[0]->segments.back().end.x, 640.0f);
+    for (int32_t code : {1, 2}) {
+        SegmentStrip* ledge = find_strip_with_code(strips, code);
+        ASSERT_NE(ledge, nullptr) << code;
+        EXPECT_EQ(ledge->segments.size(), 2u);
+    }
+    // Feet half a unit below the floor are caught by it, and walking keeps them on it.
+    const float floor_y = strips[0]->segments.front().start.y;
+    EXPECT_EQ(find_landing_strip(strips, {-600, floor_y - 0.5f}), strips[0].get());
+    WalkResult walk = walk_along(*strips[0], {-600, floor_y - 0.5f}, 300);
+    EXPECT_FALSE(walk.fell);
+    EXPECT_FLOAT_EQ(walk.position.y, floor_y);
+
+    ASSERT_GE(level().colliders.size(), 3u);
+    for (const auto& c : level().colliders)
+        EXPECT_NE(c->shape, nullptr);
+    // The crate's collider shows as translucent blue over the crate once the view is on.
+    const Collider* crate = find_collider(level().colliders, 1);
+    ASSERT_NE(crate, nullptr);
+    const int x = static_cast<int>(crate->transform.position.x) + 640;
+    const int y = static_cast<int>(crate->transform.position.y) + 360;
+    tick();
+    const Pixel before = pixel(x, y);
+    ASSERT_EQ(lua("LuaFunctions():draw_segments(true)"), "");
+    tick();
+    const Pixel after = pixel(x, y);
+    EXPECT_GT(after.b, before.b);
+    EXPECT_LT(after.r, before.r);
 }

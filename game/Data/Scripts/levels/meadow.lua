@@ -19,6 +19,8 @@ LAYER = {
 -- Ids of uploaded objects. Scripts find or remove uploaded objects by layer and id; ids need
 -- not be unique, so scenery shares one.
 ID = { scenery = 0, torch = 10, coin = 100, hero = 1000, hud = 2000, title = 3000 }
+-- Colliders have ids of their own (doors find theirs by id).
+COLLIDER = { crate = 1, rock = 2, fence = 3 }
 
 lf:create_level(0, 0, 0, 0) -- the four numbers are required and not used
 lf:create_layer(0, 0, 0)        -- sky
@@ -95,6 +97,44 @@ end
 decorate("flowers", -330, LEDGE_Y[1], LAYER.play, ID.scenery)
 decorate("tuft", -200, LEDGE_Y[1], LAYER.play, ID.scenery)
 decorate("mushroom", 400, LEDGE_Y[2], LAYER.play, ID.scenery)
+
+------------------------------------------------------------------------------------------------
+-- Walkable ground and solid things. Creatures walk on segment strips, laid out left to right
+-- point by point; colliders push the player out of themselves. Turn on the debug view with
+-- lf:draw_segments(true) to see both: strips as dark red lines, colliders in translucent blue.
+
+-- The meadow floor: one strip across the screen.
+lf:create_segment(-SCREEN_W / 2, GROUND_Y)
+lf:add_segment(0, GROUND_Y)
+lf:add_segment(SCREEN_W / 2, GROUND_Y)
+lf:upload_segmentstrip()
+
+-- Each ledge is a strip of its own, with a code by which later scripts (and unstable floors)
+-- find it again: lf:add_segment_with_code(x, y, code) extends the strip of that code.
+local function ledge(first_column, last_column, y, code)
+    local x1 = -SCREEN_W / 2 + (first_column - 1) * TILE_SIZE
+    local x2 = -SCREEN_W / 2 + last_column * TILE_SIZE
+    lf:create_segment_with_code(x1, y, x1 + TILE_SIZE, y, code)
+    lf:upload_segmentstrip()
+    lf:add_segment_with_code(x2, y, code)
+end
+ledge(5, 8, LEDGE_Y[1], 1)
+ledge(15, 17, LEDGE_Y[2], 2)
+
+-- The crate is a box (kind 3: half-width, half-height), the rock a circle. A collider keeps its
+-- own copy of the shape, so one shape can serve several colliders.
+lf:create_shape("crate", 3, 20, 20)
+lf:create_collider(COLLIDER.crate, "crate", 520, GROUND_Y + 20)
+lf:create_circle("rock", 0, 0, 16)
+lf:create_collider(COLLIDER.rock, "rock", 150, GROUND_Y + 10)
+-- The fence is a polygon laid out vertex by vertex (kind 1: that many vertices, then
+-- shape_vertex for each, counter-clockwise).
+lf:create_shape("fence", 1, 4, 0)
+lf:shape_vertex("fence", 0, -64, 0)
+lf:shape_vertex("fence", 1, 64, 0)
+lf:shape_vertex("fence", 2, 64, 30)
+lf:shape_vertex("fence", 3, -64, 30)
+lf:create_collider(COLLIDER.fence, "fence", -118, GROUND_Y)
 
 ------------------------------------------------------------------------------------------------
 -- Torches: an animated flame on a stick, and a pulsing light in the glow layer.
