@@ -14,7 +14,9 @@ release: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVELDEN_TESTS=ON >/dev/null
 	cmake --build build/release -j $(JOBS)
 
-run: release
+run: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVELDEN_TESTS=ON >/dev/null
+	cmake --build build/release -j $(JOBS) --target velden-$(PROFILE)
 	cd game && ../build/release/velden-$(PROFILE)
 
 test: deps
@@ -23,7 +25,9 @@ test: deps
 	cmake --build build/test -j $(JOBS)
 	cd build/test && SDL_AUDIODRIVER=dummy $(XVFB) ctest --output-on-failure -j $(JOBS)
 
-bench: release
+bench: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVELDEN_TESTS=ON >/dev/null
+	cmake --build build/release -j $(JOBS) --target velden_bench
 	SDL_AUDIODRIVER=dummy $(XVFB) ./build/release/velden_bench
 
 format:

@@ -1,17 +1,40 @@
 #include "Support/EngineTest.h"
 
 #include <GL/gl.h>
+#include <dlfcn.h>
+#include <link.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <lua.hpp>
+#include <vector>
 
 #include "Platform/Window.h"
 #include "Script/ScriptHost.h"
 #include "Shell/Game.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Keeps every shared library loaded so far mapped until the process ends. The GL driver may
+// unload its libraries before the leak report at exit, which then cannot name them, and the
+// suppressions of their leaks no longer match.
+void pin_loaded_libraries() {
+    std::vector<std::string> names;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* out) {
+            if (info->dlpi_name && info->dlpi_name[0])
+                static_cast<std::vector<std::string>*>(out)->push_back(info->dlpi_name);
+            return 0;
+        },
+        &names);
+    for (const std::string& name : names)
+        dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
+}  // namespace
 
 void EngineTest::SetUp() {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -27,6 +50,7 @@ void EngineTest::SetUp() {
 }
 
 void EngineTest::TearDown() {
+    pin_loaded_libraries();
     if (started_)
         Game::instance().shutdown();
     Window::set_main(nullptr);
