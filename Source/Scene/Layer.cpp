@@ -68,16 +68,19 @@ bool Layer::remove_by_id(int32_t id) {
 }
 
 void Layer::remove_entries_of(GameObject* object) {
+    std::unique_ptr<GameObject> doomed;
     for (Entry& e : objects_) {
         if (e.get() != object)
             continue;
-        // While the layer is walked, the entry stays as an empty slot until the walk ends, and
-        // the object itself lives until the outermost walk is over.
-        WalkGuard::dispose(std::move(e.owned));
+        // While the layer is walked, the entry stays as an empty slot until the walk ends.
+        if (e.owned)
+            doomed = std::move(e.owned);
         e.held.reset();
     }
     if (walking_ == 0)
         compact();
+    // Destroyed once the list is consistent again, and not before the outermost walk is over.
+    WalkGuard::dispose(std::move(doomed));
 }
 
 void Layer::compact() {
