@@ -2,6 +2,7 @@
 
 #include "Render/Camera.h"
 #include "Scene/Entity.h"
+#include "Scene/RemorfableSprite.h"
 #include "Scene/Sprite.h"
 #include "Shell/Game.h"
 
@@ -30,5 +31,8 @@ Transform* Hud::placement(GameObject& object) {
         return &sprite->transform;
     if (auto* entity = dynamic_cast<Entity*>(&object))
         return &entity->transform;
+    // A key-frame sprite is placed where its target is.
+    if (auto* morph = dynamic_cast<RemorfableSprite*>(&object))
+        return morph->target ? &morph->target->transform : nullptr;
     return nullptr;
 }

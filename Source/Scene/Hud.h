@@ -16,7 +16,8 @@ class Hud : public GameObject {
     void draw(Renderer& renderer, const Color& tint) override;
     bool update(float dt) override;
 
-    // The placement of a sprite or an entity; null for objects without one.
+    // The placement of a sprite, an entity or a key-frame sprite's target; null for objects
+    // without one.
     static Transform* placement(GameObject& object);
 
     std::unique_ptr<GameObject> target;

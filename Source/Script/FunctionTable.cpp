@@ -9,6 +9,7 @@ const std::vector<MethodEntry>& function_table() {
         {"draw_segments", &LuaFunctions::draw_segments},
 
         // Camera.
+        {"init_camera_binder", &LuaFunctions::init_camera_binder},
         {"get_camera_x", &LuaFunctions::get_camera_x},
         {"get_camera_y", &LuaFunctions::get_camera_y},
 
@@ -20,7 +21,6 @@ const std::vector<MethodEntry>& function_table() {
         {"animation_add_frame", &LuaFunctions::animation_add_frame},
 
         // Levels, layers and game objects.
-        {"init_camera_binder", &LuaFunctions::init_camera_binder},
         {"reset_all_extra_for_level_change", &LuaFunctions::reset_all_extra_for_level_change},
         {"remove_gameobject_from_layer", &LuaFunctions::remove_gameobject_from_layer},
         {"remove_gameobject", &LuaFunctions::remove_gameobject},

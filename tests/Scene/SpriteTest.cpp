@@ -344,3 +344,23 @@ TEST_F(SpriteTest, HudKeepsItsScreenPlaceWhateverTheCameraDoes) {
     // It is drawn 300 right of and 200 above the window centre.
     EXPECT_EQ(pixel(940, 560), (Pixel{255, 255, 255, 255}));
 }
+
+TEST_F(SpriteTest, HudAroundAKeyFrameSpriteMovesItsTargetWithTheCamera) {
+    start(std::string(one_layer) + R"(
+        lf:create_sprite('s', 0, '', -200, 100)
+        lf:remorfable_sprite('m', 's', 0.5, true)
+        lf:add_key_frame(0.5, -200, 100, 0, 2)   -- only the scale changes
+        lf:upload_key_frame('m')
+        lf:convert_to_hud('m')
+        lf:gameobject_upload('m', 0, 1)
+    )");
+    auto* hud = dynamic_cast<Hud*>(level().find_by_id(1));
+    ASSERT_NE(hud, nullptr);
+    EXPECT_EQ(hud->offset, (Vector2{-200, 100}));
+    Camera& camera = *Game::instance().camera;
+    camera.position = {50, 60};
+    tick(10);
+    auto& morph = static_cast<RemorfableSprite&>(*hud->target);
+    EXPECT_EQ(morph.target->transform.position, (Vector2{-150, 160}));
+    EXPECT_GT(morph.target->transform.scale, 1.0f);
+}
