@@ -10,6 +10,7 @@ if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
     # The screen decides whether a profile's display mode exists.
     case $case_name in
         fullscreen | script_quit) screen=1280x720x24 ;;
+        view_*) screen=${case_name#view_}x24 ;;
         *) screen=1280x1024x24 ;;
     esac
     VELDEN_E2E_SCREEN=$screen exec xvfb-run -a -s "-screen 0 $screen" sh "$0" "$@"
@@ -125,6 +126,38 @@ case $case_name in
         start 1280x720
         wait_exit
         [ -f "$game/started.txt" ] || fail "start-up script did not run"
+        ;;
+    view_*)
+        # What the player sees in each display profile: the camera shows 1280 x 720 world units,
+        # centred on world (0, 0), stretched over the whole screen.
+        size=${case_name#view_}
+        width=${size%x*}
+        height=${size#*x}
+        cat >> "$game/Data/Scripts/INIT_test.lua" <<'LUA'
+local lf = LuaFunctions()
+lf:create_level(0, 0, 0, 0)
+lf:create_layer(1, 1, 0)
+local function square(name, x, y, r, g, b)
+    lf:create_sprite(name, 0, "", x, y)
+    lf:sprite_shape(name, 0, 30, 30)
+    lf:sprite_color(name, r, g, b, 1)
+    lf:gameobject_upload(name, 0, 1)
+end
+square("centre", 0, 0, 1, 0, 0)
+square("lower_left", -600, -320, 0, 1, 0)
+square("upper_right", 600, 320, 0, 0, 1)
+LUA
+        start "$size"
+        wait_window Vornholt >/dev/null || fail "no window"
+        sleep 1
+        # World (x, y) is at ((x + 640) * width / 1280, (360 - y) * height / 720) from the top left.
+        at() { "$bin/velden_root_pixel" $(( ($1 + 640) * width / 1280 )) $(( (360 - $2) * height / 720 )); }
+        [ "$(at 0 0)" = "255 0 0" ] || fail "centre is $(at 0 0)"
+        [ "$(at -600 -320)" = "0 255 0" ] || fail "lower left is $(at -600 -320)"
+        [ "$(at 600 320)" = "0 0 255" ] || fail "upper right is $(at 600 320)"
+        [ "$(at -500 0)" = "0 0 0" ] || fail "background is $(at -500 0)"
+        kill -TERM "$pid"
+        wait_exit
         ;;
     *)
         fail "unknown case"
