@@ -6,7 +6,8 @@
 
 std::unique_ptr<GLContext> GLContext::create(Window& window) {
     SDL_GLContext context = SDL_GL_CreateContext(window.handle());
-    if (!context) return nullptr;
+    if (!context)
+        return nullptr;
     if (SDL_GL_MakeCurrent(window.handle(), context) != 0) {
         SDL_GL_DeleteContext(context);
         return nullptr;
@@ -15,7 +16,8 @@ std::unique_ptr<GLContext> GLContext::create(Window& window) {
 }
 
 GLContext::~GLContext() {
-    if (is_current()) SDL_GL_MakeCurrent(window_.handle(), nullptr);
+    if (is_current())
+        SDL_GL_MakeCurrent(window_.handle(), nullptr);
     SDL_GL_DeleteContext(context_);
 }
 
@@ -38,8 +40,4 @@ GLContext::Binding GLContext::current_binding() {
 void GLContext::restore(const Binding& binding) {
     if (binding.window && binding.context)
         SDL_GL_MakeCurrent(static_cast<SDL_Window*>(binding.window), binding.context);
-}
-
-void* GLContext::proc_address(const char* name) {
-    return SDL_GL_GetProcAddress(name);
 }

@@ -6,7 +6,7 @@ class Window;
 
 // An OpenGL context on a window: make-current and buffer swap.
 class GLContext {
-public:
+  public:
     // Null when the context cannot be made; on success it is current.
     static std::unique_ptr<GLContext> create(Window& window);
     ~GLContext();
@@ -24,9 +24,8 @@ public:
     };
     static Binding current_binding();
     static void restore(const Binding& binding);
-    static void* proc_address(const char* name);
 
-private:
+  private:
     GLContext(Window& window, void* context) : window_(window), context_(context) {}
     Window& window_;
     void* context_;

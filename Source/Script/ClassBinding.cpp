@@ -11,6 +11,7 @@
 
 namespace {
 
+// The class that method registration fills: "(unknown type)" until a class is declared.
 const char* current_class = "(unknown type)";
 
 // The address a userdata of this class holds, or null when it holds none (or is too small to).
@@ -33,7 +34,8 @@ const char* type_name_of(lua_State* L, int metatable, int value) {
         lua_pushstring(L, "__type");
         lua_rawget(L, metatable);
         const char* t = lua_tostring(L, -1);
-        if (t) return t;  // still on the stack, so the text stays alive
+        if (t)
+            return t;  // still on the stack, so the text stays alive
     }
     return luaL_typename(L, value);
 }
@@ -48,7 +50,8 @@ int lookup(lua_State* L) {
         int mt = lua_gettop(L);
         lua_pushvalue(L, 2);
         lua_rawget(L, mt);
-        if (!lua_isnil(L, -1)) return 1;
+        if (!lua_isnil(L, -1))
+            return 1;
         lua_pop(L, 1);
 
         lua_pushstring(L, "__propget");
@@ -70,7 +73,8 @@ int lookup(lua_State* L) {
         if (lua_istable(L, -1)) {
             lua_pushvalue(L, 2);
             lua_rawget(L, -2);
-            if (!lua_isnil(L, -1)) return 1;
+            if (!lua_isnil(L, -1))
+                return 1;
             lua_pop(L, 1);
         }
         lua_pop(L, 1);
@@ -95,13 +99,15 @@ void find_setter(lua_State* L) {
             if (lua_istable(L, -1)) {
                 lua_pushvalue(L, 2);
                 lua_rawget(L, -2);
-                if (!lua_isnil(L, -1)) return;
+                if (!lua_isnil(L, -1))
+                    return;
                 lua_pop(L, 1);
             }
             lua_pop(L, 1);
             lua_pushstring(L, "__parent");
             lua_rawget(L, mt);
-            if (!lua_istable(L, -1)) break;
+            if (!lua_istable(L, -1))
+                break;
         }
     }
     luaL_error(L, "attempt to set %s, which isn't a property", lua_tostring(L, 2));
@@ -142,7 +148,8 @@ void drop_reference(LuaFunctions* obj) noexcept {
     auto it = refs.find(obj);
     int32_t count = it == refs.end() ? 0 : --it->second;
     if (count < 1) {
-        if (it != refs.end()) refs.erase(it);
+        if (it != refs.end())
+            refs.erase(it);
         delete obj;
     }
 }
@@ -152,7 +159,8 @@ int construct(lua_State* L) {
     LuaFunctions** slot = static_cast<LuaFunctions**>(lua_newuserdata(L, sizeof(LuaFunctions*)));
     *slot = nullptr;
     LuaFunctions* obj = nullptr;
-    if (!add_reference(obj)) return luaL_error(L, "not enough memory");
+    if (!add_reference(obj))
+        return luaL_error(L, "not enough memory");
     *slot = obj;
     lua_pushvalue(L, lua_upvalueindex(1));
     lua_setmetatable(L, -2);
@@ -164,15 +172,18 @@ int collect(lua_State* L) {
     const char* name = lua_tostring(L, lua_upvalueindex(1));
     luaL_getmetatable(L, name);
     int expected = lua_gettop(L);
-    if (!lua_getmetatable(L, 1)) lua_pushnil(L);
+    if (!lua_getmetatable(L, 1))
+        lua_pushnil(L);
     if (!lua_rawequal(L, -1, expected)) {
         const char* shown = name;
         const size_t prefix = std::strlen(ClassBinding::const_prefix);
-        if (std::strncmp(shown, ClassBinding::const_prefix, prefix) == 0) shown += prefix;
+        if (std::strncmp(shown, ClassBinding::const_prefix, prefix) == 0)
+            shown += prefix;
         return raise_wrong_class(L, shown, type_name_of(L, lua_gettop(L), 1));
     }
     LuaFunctions** slot = address_slot(L, 1);
-    if (!slot || !*slot) return 0;
+    if (!slot || !*slot)
+        return 0;
     drop_reference(*slot);
     *slot = nullptr;
     return 0;
@@ -207,11 +218,13 @@ void set_empty_table(lua_State* L, int table, const char* key) {
 
 LuaFunctions* check_self(lua_State* L) {
     const char* name = lua_tostring(L, lua_upvalueindex(1));
-    if (!lua_isuserdata(L, 1)) luaL_typerror(L, 1, name);
+    if (!lua_isuserdata(L, 1))
+        luaL_typerror(L, 1, name);
     int top = lua_gettop(L);
     luaL_getmetatable(L, name);
     int expected = lua_gettop(L);
-    if (!lua_getmetatable(L, 1)) lua_pushnil(L);
+    if (!lua_getmetatable(L, 1))
+        lua_pushnil(L);
     while (!lua_rawequal(L, -1, expected)) {
         int actual = lua_gettop(L);
         if (lua_istable(L, actual)) {
@@ -219,10 +232,12 @@ LuaFunctions* check_self(lua_State* L) {
             lua_rawget(L, actual);
             bool is_const = lua_rawequal(L, -1, expected);
             lua_pop(L, 1);
-            if (is_const) break;
+            if (is_const)
+                break;
             lua_pushstring(L, "__parent");
             lua_rawget(L, actual);
-            if (lua_istable(L, -1)) continue;
+            if (lua_istable(L, -1))
+                continue;
             lua_pop(L, 1);
         }
         raise_wrong_class(L, name, type_name_of(L, actual, 1));
@@ -237,10 +252,6 @@ LuaFunctions* check_self(lua_State* L) {
 std::map<LuaFunctions*, int32_t>& ClassBinding::references() {
     static std::map<LuaFunctions*, int32_t> table;
     return table;
-}
-
-const char* ClassBinding::current_class_name() {
-    return current_class;
 }
 
 void ClassBinding::declare(lua_State* L) {

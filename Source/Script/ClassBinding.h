@@ -9,7 +9,7 @@ class LuaFunctions;
 // Exposes LuaFunctions to Lua as a class: the class table (the global "LuaFunctions"), the
 // instance and const metatables, the constructor, the collector and the method closures.
 class ClassBinding {
-public:
+  public:
     static constexpr const char* class_name = "LuaFunctions";
     static constexpr const char* const_prefix = "const ";
     static constexpr const char* const_class_name = "const LuaFunctions";
@@ -20,7 +20,4 @@ public:
 
     // Script instances per engine object; an object is deleted when its count drops below 1.
     static std::map<LuaFunctions*, int32_t>& references();
-
-    // The class name used by method registration: "(unknown type)" until a class is declared.
-    static const char* current_class_name();
 };
