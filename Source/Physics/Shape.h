@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "Scene/Tracked.h"
+#include "Core/Tracked.h"
 
 // A collision shape in its own local coordinates; a Transform supplied by the caller places it.
 class Shape : public Tracked {

@@ -5,7 +5,7 @@
 // Millisecond clock and sleep. The engine reads the process-wide clock; tests install a scripted
 // one.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds since start; wraps around after 2^32.
     virtual uint32_t milliseconds() = 0;

@@ -7,7 +7,8 @@
 bool EventPump::pump() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) return true;
+        if (event.type == SDL_QUIT)
+            return true;
         if (event.type == SDL_KEYDOWN && !event.key.repeat)
             SdlKeyboard::instance().key_pressed(event.key.keysym.scancode);
     }

@@ -3,7 +3,7 @@
 // Takes waiting window-system events without blocking: key presses go to the SDL keyboard, and
 // a quit request (the window closed, SIGINT, SIGTERM) is the quit message.
 class EventPump {
-public:
+  public:
     // True when the quit message was taken; pumping stops there.
     static bool pump();
     // Asks the pump to report the quit message (as closing the window does).

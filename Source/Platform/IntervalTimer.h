@@ -9,13 +9,15 @@ struct IntervalTimer {
     int32_t ticks = 0;
 
     void set_period(float p) {
-        if (!(p > 0.0f)) return;
+        if (!(p > 0.0f))
+            return;
         period = p;
         elapsed = 0.0f;
         ticks = 0;
     }
     void advance(float dt) {
-        if (!(dt > 0.0f) || !(period > 0.0f)) return;
+        if (!(dt > 0.0f) || !(period > 0.0f))
+            return;
         elapsed += dt;
         while (elapsed >= period) {
             elapsed -= period;

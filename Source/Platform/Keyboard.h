@@ -5,7 +5,7 @@
 // Keyboard queried by Windows virtual-key code (the numbers scripts use). The engine reads the
 // process-wide keyboard; tests install a scripted one.
 class Keyboard {
-public:
+  public:
     virtual ~Keyboard() = default;
     // The key is held at this moment.
     virtual bool is_down(int32_t vk) = 0;

@@ -4,7 +4,7 @@
 
 // The real clock.
 class SdlClock : public Clock {
-public:
+  public:
     uint32_t milliseconds() override;
     void sleep(uint32_t ms) override;
 };

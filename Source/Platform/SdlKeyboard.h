@@ -7,7 +7,7 @@
 
 // The real keyboard: SDL's key state for "down now", key-down events for "went down".
 class SdlKeyboard : public Keyboard {
-public:
+  public:
     static SdlKeyboard& instance();
 
     bool is_down(int32_t vk) override;
@@ -16,6 +16,6 @@ public:
     // Called by the event pump for every key-down event that is not a repeat.
     void key_pressed(int32_t scancode);
 
-private:
+  private:
     std::array<bool, VirtualKeys::count> pressed_{};
 };

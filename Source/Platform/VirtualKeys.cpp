@@ -11,12 +11,16 @@ Table build_table() {
     auto set = [&t](int vk, SDL_Scancode a, SDL_Scancode b = SDL_SCANCODE_UNKNOWN) {
         t[vk] = {a, b};
     };
-    for (int i = 0; i < 26; ++i) set('A' + i, SDL_Scancode(SDL_SCANCODE_A + i));
+    for (int i = 0; i < 26; ++i)
+        set('A' + i, SDL_Scancode(SDL_SCANCODE_A + i));
     set('0', SDL_SCANCODE_0);
-    for (int i = 1; i <= 9; ++i) set('0' + i, SDL_Scancode(SDL_SCANCODE_1 + i - 1));
-    for (int i = 0; i < 12; ++i) set(vk::f1 + i, SDL_Scancode(SDL_SCANCODE_F1 + i));
+    for (int i = 1; i <= 9; ++i)
+        set('0' + i, SDL_Scancode(SDL_SCANCODE_1 + i - 1));
+    for (int i = 0; i < 12; ++i)
+        set(vk::f1 + i, SDL_Scancode(SDL_SCANCODE_F1 + i));
     set(vk::numpad0, SDL_SCANCODE_KP_0);
-    for (int i = 1; i <= 9; ++i) set(vk::numpad0 + i, SDL_Scancode(SDL_SCANCODE_KP_1 + i - 1));
+    for (int i = 1; i <= 9; ++i)
+        set(vk::numpad0 + i, SDL_Scancode(SDL_SCANCODE_KP_1 + i - 1));
     set(0x6A, SDL_SCANCODE_KP_MULTIPLY);
     set(0x6B, SDL_SCANCODE_KP_PLUS);
     set(0x6C, SDL_SCANCODE_KP_ENTER);  // separator
@@ -78,6 +82,7 @@ const Table table = build_table();
 }  // namespace
 
 std::array<int32_t, 2> VirtualKeys::scancodes(int32_t vk) {
-    if (vk < 0 || vk >= count) return {0, 0};
+    if (vk < 0 || vk >= count)
+        return {0, 0};
     return table[vk];
 }

@@ -8,7 +8,7 @@ struct SDL_Window;
 // The main window: an OpenGL-capable SDL window, optionally switched to a full-screen display
 // mode. The program entry creates it and publishes it; the renderer takes it from there.
 class Window {
-public:
+  public:
     // A hidden window at (0, 0) with the given client size; null when it cannot be made.
     static std::unique_ptr<Window> create(const char* title, int32_t width, int32_t height);
     ~Window();
@@ -33,7 +33,7 @@ public:
     static Window* main();
     static void set_main(Window* window);
 
-private:
+  private:
     explicit Window(SDL_Window* window) : window_(window) {}
     SDL_Window* window_ = nullptr;
 };

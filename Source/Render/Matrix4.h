@@ -21,7 +21,8 @@ struct Matrix4 {
         for (int c = 0; c < 4; ++c)
             for (int r = 0; r < 4; ++r) {
                 float sum = 0.0f;
-                for (int k = 0; k < 4; ++k) sum += m[k * 4 + r] * o.m[c * 4 + k];
+                for (int k = 0; k < 4; ++k)
+                    sum += m[k * 4 + r] * o.m[c * 4 + k];
                 out.m[c * 4 + r] = sum;
             }
         return out;

@@ -17,9 +17,7 @@ struct Transform {
         axis_y = {-s, c};
     }
     // Local point to world.
-    Vector2 apply(Vector2 p) const {
-        return position + (axis_x * p.x + axis_y * p.y) * scale;
-    }
+    Vector2 apply(Vector2 p) const { return position + (axis_x * p.x + axis_y * p.y) * scale; }
     // Rotation only, no scale or translation.
     Vector2 rotate(Vector2 v) const { return axis_x * v.x + axis_y * v.y; }
     // Inverse rotation: the transposed axes.

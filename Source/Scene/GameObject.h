@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "Core/Tracked.h"
 #include "Render/Color.h"
-#include "Scene/Tracked.h"
 
 class Renderer;
 

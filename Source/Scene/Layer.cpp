@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "Core/WalkGuard.h"
 #include "Render/Renderer.h"
-#include "Scene/WalkGuard.h"
 
 Layer::~Layer() {
     // Destroy in list order; held objects simply leave.

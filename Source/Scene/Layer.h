@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "Core/Tracked.h"
 #include "Render/Color.h"
 #include "Render/RenderStates.h"
 #include "Render/Vector2.h"
 #include "Scene/GameObject.h"
-#include "Scene/Tracked.h"
 
 class Renderer;
 

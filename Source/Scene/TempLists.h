@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "Core/TempList.h"
 #include "Physics/SegmentStripBuilder.h"
 #include "Physics/Shape.h"
 #include "Scene/GameObject.h"
 #include "Scene/KeyFrame.h"
-#include "Scene/TempList.h"
 
 // The process-wide tables of objects under construction. They belong to no level and survive
 // level changes.

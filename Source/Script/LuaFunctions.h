@@ -11,7 +11,7 @@
 // Argument kinds follow the C++ types: float is a number, int32_t an integer, bool a boolean,
 // std::string a string. A string result is engine-owned text, or null for nil.
 class LuaFunctions {
-public:
+  public:
     // Game state and debug switches.
     void set_game_state(int32_t);
     int32_t get_game_state();
@@ -92,7 +92,8 @@ public:
     void upload_segmentstrip();
 
     // Creatures and the player.
-    void create_creature(const std::string&, int32_t, const std::string&, const std::string&, const std::string&, const std::string&);
+    void create_creature(const std::string&, int32_t, const std::string&, const std::string&,
+                         const std::string&, const std::string&);
     void creature_translation(const std::string&, int32_t, float, float);
     void creature_speed(const std::string&, int32_t, float);
     void creature_jump(const std::string&, int32_t, float, int32_t);
@@ -123,7 +124,8 @@ public:
     void damage(float, float);
 
     // Triggers.
-    void create_trigger(const std::string&, int32_t, const std::string&, const std::string&, float, float);
+    void create_trigger(const std::string&, int32_t, const std::string&, const std::string&, float,
+                        float);
     void timed_trigger_repeat(const std::string&, float, bool);
     void trigger_set_color(const std::string&, float, float, float, float);
     void trigger_shape(const std::string&, int32_t, const std::string&);
@@ -132,8 +134,10 @@ public:
     void trigger_upload(const std::string&, int32_t);
 
     // Doors and levers.
-    void create_door(const std::string&, const std::string&, const std::string&, const std::string&, const std::string&, int32_t, bool);
-    void create_lever(const std::string&, const std::string&, const std::string&, const std::string&, const std::string&, bool);
+    void create_door(const std::string&, const std::string&, const std::string&, const std::string&,
+                     const std::string&, int32_t, bool);
+    void create_lever(const std::string&, const std::string&, const std::string&,
+                      const std::string&, const std::string&, bool);
     void add_lever_door_signal(int32_t, bool, int32_t, bool);
     void use_lever(int32_t);
 
@@ -162,7 +166,8 @@ public:
     // Unstable floors.
     void unstablefloor_create(int32_t, float, float, int32_t);
     void unstablefloor_segmentstrip(int32_t, int32_t);
-    void unstablefloor_animations(int32_t, const std::string&, const std::string&, const std::string&);
+    void unstablefloor_animations(int32_t, const std::string&, const std::string&,
+                                  const std::string&);
     void unstablefloor_audio(int32_t, const std::string&, const std::string&, const std::string&);
 
     // Music and sounds.
@@ -186,8 +191,10 @@ public:
     void do_file(const std::string&);
 
     // Key pairs, buttons and menu focus.
-    void create_button(const std::string&, const std::string&, const std::string&, const std::string&, const std::string&, const std::string&);
-    void button_dependencies(const std::string&, const std::string&, const std::string&, const std::string&, const std::string&);
+    void create_button(const std::string&, const std::string&, const std::string&,
+                       const std::string&, const std::string&, const std::string&);
+    void button_dependencies(const std::string&, const std::string&, const std::string&,
+                             const std::string&, const std::string&);
     void add_vk_pair(int32_t, const std::string&);
     void set_focused_button(const std::string&);
 

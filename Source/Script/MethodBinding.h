@@ -130,12 +130,14 @@ struct MethodEntry {
     const char* name;
     lua_CFunction dispatcher;
     unsigned char method[max_pointer_size];
-    std::string args;     // one letter per argument: n number, i integer, b boolean, s string
-    std::string result;   // empty, or one letter as above
+    std::string args;    // one letter per argument: n number, i integer, b boolean, s string
+    std::string result;  // empty, or one letter as above
 
     template <class R, class... A>
     MethodEntry(const char* name_, R (LuaFunctions::*fn)(A...))
-        : name(name_), dispatcher(&dispatch<R, A...>), args{ArgKind<A>::code...},
+        : name(name_),
+          dispatcher(&dispatch<R, A...>),
+          args{ArgKind<A>::code...},
           result(ResultKind<R>::code) {
         static_assert(sizeof fn <= max_pointer_size);
         std::memcpy(method, &fn, sizeof fn);

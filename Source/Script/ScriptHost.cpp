@@ -25,9 +25,11 @@ int set_parameter(lua_State* L) {
 }  // namespace
 
 void ScriptHost::start() {
-    if (interpreter) return;
+    if (interpreter)
+        return;
     lua_State* L = luaL_newstate();
-    if (!L) return;
+    if (!L)
+        return;
     if (lua_cpcall(L, declare_all, nullptr) != 0) {
         lua_close(L);
         return;
@@ -37,7 +39,8 @@ void ScriptHost::start() {
 
 bool ScriptHost::run_script(const std::string& path, int32_t parameter) {
     lua_State* L = interpreter;
-    if (!L) return false;
+    if (!L)
+        return false;
     const int top = lua_gettop(L);
     lua_cpcall(L, set_parameter, &parameter);
     bool ok = luaL_loadfile(L, path.c_str()) == 0 && lua_pcall(L, 0, LUA_MULTRET, 0) == 0;
@@ -46,7 +49,8 @@ bool ScriptHost::run_script(const std::string& path, int32_t parameter) {
 }
 
 void ScriptHost::close() {
-    if (!interpreter) return;
+    if (!interpreter)
+        return;
     lua_State* L = interpreter;
     interpreter = nullptr;
     lua_close(L);

@@ -8,7 +8,7 @@ struct lua_State;
 // The process's one Lua interpreter. Scripts run only inside run_script (and the method calls
 // they make); load and run errors are ignored and leave the interpreter's stack as it was.
 class ScriptHost {
-public:
+  public:
     // Creates the interpreter with the standard libraries and declares LuaFunctions. When the
     // interpreter cannot be created the engine runs without scripts.
     static void start();

@@ -6,7 +6,7 @@ class Clock;
 
 // Frame timing: at most one frame per 10 ms, and never more than 25 ms of game time per frame.
 class FrameTimer {
-public:
+  public:
     static constexpr uint32_t min_interval_ms = 10;
     static constexpr uint32_t max_interval_ms = 25;
 
@@ -18,7 +18,7 @@ public:
     // interval in seconds.
     float next_frame();
 
-private:
+  private:
     Clock& clock_;
     uint32_t previous_ = 0;
 };

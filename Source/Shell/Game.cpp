@@ -1,12 +1,12 @@
 #include "Shell/Game.h"
 
+#include "Core/WalkGuard.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
 #include "Render/GLRenderer.h"
 #include "Scene/Level.h"
-#include "Scene/WalkGuard.h"
 #include "Script/ScriptHost.h"
 
 Game& Game::instance() {

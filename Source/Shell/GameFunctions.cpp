@@ -3,7 +3,8 @@
 #include "Shell/Game.h"
 
 void LuaFunctions::set_game_state(int32_t state) {
-    if (state >= 0 && state <= 4) Game::instance().state = static_cast<GameState>(state);
+    if (state >= 0 && state <= 4)
+        Game::instance().state = static_cast<GameState>(state);
 }
 
 int32_t LuaFunctions::get_game_state() {

@@ -15,7 +15,8 @@ int Program::run() {
         fullscreen = false;
     }
     std::unique_ptr<Window> window = Window::create(title, profile_.width, profile_.height);
-    if (!window) return 0;
+    if (!window)
+        return 0;
     if (fullscreen &&
         !window->enter_fullscreen(profile_.width, profile_.height, profile_.bits_per_pixel)) {
         Window::show_message_box(failed);
@@ -29,7 +30,8 @@ int Program::run() {
     int code = frame_loop(game, Clock::current());
 
     game.shutdown();
-    if (fullscreen) window->leave_fullscreen();
+    if (fullscreen)
+        window->leave_fullscreen();
     return code;
 }
 
@@ -38,7 +40,8 @@ int Program::frame_loop(Game& game, Clock& clock) {
     timer.start();
     while (game.state != GameState::quit) {
         game.tick(timer.next_frame());
-        if (EventPump::pump()) game.state = GameState::quit;
+        if (EventPump::pump())
+            game.state = GameState::quit;
     }
     // The quit message carries code 0; a quit set by a script ends with the same code.
     return 0;

@@ -7,7 +7,7 @@ class Game;
 
 // What runs outside the Game: the window and display mode, the frame loop and the exit sequence.
 class Program {
-public:
+  public:
     static constexpr const char* title = "Vornholt";
 
     explicit Program(const DisplayProfile& profile) : profile_(profile) {}
@@ -18,6 +18,6 @@ public:
     // interval, then pumps events; a quit message sets the state to quit after the frame.
     static int frame_loop(Game& game, Clock& clock);
 
-private:
+  private:
     DisplayProfile profile_;
 };

@@ -51,7 +51,8 @@ TEST(VirtualKeys, TableCoversTheKeysScriptsUse) {
         EXPECT_EQ(sc[0], c.a) << std::hex << c.vk;
         EXPECT_EQ(sc[1], c.b) << std::hex << c.vk;
     }
-    for (int32_t bad : {-1, 0, 256, 100000}) EXPECT_EQ(VirtualKeys::scancodes(bad)[0], 0);
+    for (int32_t bad : {-1, 0, 256, 100000})
+        EXPECT_EQ(VirtualKeys::scancodes(bad)[0], 0);
 }
 
 TEST(SdlKeyboard, KeyDownEventsAreReportedOnceEachToTheirKeys) {

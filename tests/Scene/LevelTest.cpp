@@ -1,9 +1,9 @@
 #include <GL/gl.h>
 
+#include "Core/WalkGuard.h"
 #include "Render/Camera.h"
 #include "Scene/Level.h"
 #include "Scene/TempLists.h"
-#include "Scene/WalkGuard.h"
 #include "Script/ScriptHost.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"

@@ -6,7 +6,7 @@
 #include "Support/EngineTest.h"
 
 class BindingTest : public EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         start();
@@ -46,7 +46,8 @@ TEST_F(BindingTest, ErrorTextsAreTheInterpretersAndTheBindings) {
          "[string \"LuaFunctions.set_game_state(lf, 1)\"]:1: attempt to call field "
          "'set_game_state' (a nil value)"},
     };
-    for (const Case& c : cases) EXPECT_EQ(error_of(c.code), c.error) << c.code;
+    for (const Case& c : cases)
+        EXPECT_EQ(error_of(c.code), c.error) << c.code;
 }
 
 TEST_F(BindingTest, UserdataOfAnotherClassIsRejectedWithItsType) {
@@ -124,7 +125,8 @@ TEST_F(BindingTest, TwoInstancesActAlikeAndCollectingOneLeavesTheOther) {
     EXPECT_EQ(refs.size(), 1u);  // lf
     ASSERT_EQ(error_of("a = LuaFunctions()\nb = LuaFunctions(1, 2, 3)"), "");
     EXPECT_EQ(refs.size(), 3u);
-    for (auto& [object, count] : refs) EXPECT_EQ(count, 1);
+    for (auto& [object, count] : refs)
+        EXPECT_EQ(count, 1);
     ASSERT_EQ(error_of("a:set_game_state(2)\nsa = b:get_game_state()"), "");
     EXPECT_EQ(lua_number("sa"), 2);
     ASSERT_EQ(error_of("a = nil\ncollectgarbage('collect')"), "");

@@ -187,7 +187,8 @@ const Signature all_functions[] = {
 
 TEST(FunctionTable, EveryRegisteredFunctionHasItsKindsAndNoNameTwice) {
     std::map<std::string, const Signature*> expected;
-    for (const Signature& s : all_functions) expected[s.name] = &s;
+    for (const Signature& s : all_functions)
+        expected[s.name] = &s;
     ASSERT_EQ(expected.size(), 166u);
 
     std::map<std::string, int> seen;
@@ -198,28 +199,60 @@ TEST(FunctionTable, EveryRegisteredFunctionHasItsKindsAndNoNameTwice) {
         EXPECT_EQ(entry.args, it->second->args) << entry.name;
         EXPECT_EQ(entry.result, it->second->result) << entry.name;
     }
-    for (auto& [name, count] : seen) EXPECT_EQ(count, 1) << name;
+    for (auto& [name, count] : seen)
+        EXPECT_EQ(count, 1) << name;
 }
 
 TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
     std::map<std::string, bool> registered;
-    for (const MethodEntry& entry : function_table()) registered[entry.name] = true;
-    for (const char* name : {"set_game_state", "get_game_state", "draw_triggers", "draw_segments",
-                             "get_camera_x", "get_camera_y",
-                             "init_texture", "load_resource", "init_subtexture", "init_animation",
+    for (const MethodEntry& entry : function_table())
+        registered[entry.name] = true;
+    for (const char* name : {"set_game_state",
+                             "get_game_state",
+                             "draw_triggers",
+                             "draw_segments",
+                             "get_camera_x",
+                             "get_camera_y",
+                             "init_texture",
+                             "load_resource",
+                             "init_subtexture",
+                             "init_animation",
                              "animation_add_frame",
-                             "do_file", "reset_all_extra_for_level_change",
-                             "remove_gameobject_from_layer", "remove_gameobject",
-                             "gameobject_remove_from_temp_list", "create_level", "create_layer",
-                             "gameobject_upload", "set_layer_freeze", "set_layer_visibility",
-                             "layer_color", "get_num_layers", "init_camera_binder",
-                             "create_sprite", "sprite_shape", "textured_sprite_tex_coords",
-                             "scrolling_sprite", "sprite_rotation", "sprite_color",
-                             "remorfable_sprite", "add_key_frame", "add_key_frame_color",
-                             "upload_key_frame", "convert_to_hud",
-                             "shape_remove_from_temp_list", "create_shape", "shape_vertex",
-                             "create_circle", "circle_center", "circle_radius", "create_collider",
-                             "create_segment", "create_segment_with_code", "add_segment",
-                             "add_segment_with_code", "upload_segmentstrip"})
+                             "do_file",
+                             "reset_all_extra_for_level_change",
+                             "remove_gameobject_from_layer",
+                             "remove_gameobject",
+                             "gameobject_remove_from_temp_list",
+                             "create_level",
+                             "create_layer",
+                             "gameobject_upload",
+                             "set_layer_freeze",
+                             "set_layer_visibility",
+                             "layer_color",
+                             "get_num_layers",
+                             "init_camera_binder",
+                             "create_sprite",
+                             "sprite_shape",
+                             "textured_sprite_tex_coords",
+                             "scrolling_sprite",
+                             "sprite_rotation",
+                             "sprite_color",
+                             "remorfable_sprite",
+                             "add_key_frame",
+                             "add_key_frame_color",
+                             "upload_key_frame",
+                             "convert_to_hud",
+                             "shape_remove_from_temp_list",
+                             "create_shape",
+                             "shape_vertex",
+                             "create_circle",
+                             "circle_center",
+                             "circle_radius",
+                             "create_collider",
+                             "create_segment",
+                             "create_segment_with_code",
+                             "add_segment",
+                             "add_segment_with_code",
+                             "upload_segmentstrip"})
         EXPECT_TRUE(registered[name]) << name;
 }

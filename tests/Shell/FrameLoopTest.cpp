@@ -26,7 +26,8 @@ TEST_F(FrameLoopTest, QuitMessageDuringAFrameCompletesThatFrame) {
     int queries = 0;
     // The third frame's Escape poll posts the quit message, as closing the window would.
     keyboard.on_query = [&](int32_t) {
-        if (++queries == 3) EventPump::post_quit();
+        if (++queries == 3)
+            EventPump::post_quit();
     };
     Program::frame_loop(Game::instance(), clock);
     EXPECT_EQ(lua_number("frames"), 3);

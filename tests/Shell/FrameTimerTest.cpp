@@ -25,9 +25,9 @@ TEST(FrameTimer, IntervalsAreClampedToTenAndTwentyFive) {
         float dt;
         uint32_t sleep;
     };
-    for (Case c : {Case{0, 0.010f, 10}, Case{9, 0.010f, 1}, Case{10, 0.010f, 0},
-                   Case{17, 0.017f, 0}, Case{25, 0.025f, 0}, Case{26, 0.025f, 0},
-                   Case{500, 0.025f, 0}}) {
+    for (Case c :
+         {Case{0, 0.010f, 10}, Case{9, 0.010f, 1}, Case{10, 0.010f, 0}, Case{17, 0.017f, 0},
+          Case{25, 0.025f, 0}, Case{26, 0.025f, 0}, Case{500, 0.025f, 0}}) {
         ScriptedClock clock;
         FrameTimer timer(clock);
         timer.start();

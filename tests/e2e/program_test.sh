@@ -13,7 +13,11 @@ if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
         view_*) screen=${case_name#view_}x24 ;;
         *) screen=1280x1024x24 ;;
     esac
-    VELDEN_E2E_SCREEN=$screen exec xvfb-run -a -s "-screen 0 $screen" sh "$0" "$@"
+    # Only the server's built-in fonts: the message box cannot be drawn, as on a machine
+    # without the X core fonts.
+    fonts=""
+    [ "$case_name" = refused_no_fonts ] && fonts="-fp built-ins"
+    VELDEN_E2E_SCREEN=$screen exec xvfb-run -a -s "-screen 0 $screen $fonts" sh "$0" "$@"
 fi
 
 game=$(mktemp -d)
@@ -110,6 +114,16 @@ case $case_name in
         wait_exit
         [ -f "$game/started.txt" ] || fail "start-up script did not run"
         [ -f "$game/escape.txt" ] && fail "escape script ran without Escape"
+        ;;
+    refused_no_fonts)
+        # The box cannot be shown: the message goes to standard error and the window follows.
+        start 800x600
+        win=$(wait_window Vornholt) || fail "no window"
+        [ "$(geometry "$win")" = 800x600 ] || fail "window is $(geometry "$win")"
+        [ -n "$(top_window "")" ] && fail "unexpected message box"
+        grep -q "Display mode change failed" "$game/out.txt" || fail "no message on standard error"
+        kill -TERM "$pid"
+        wait_exit
         ;;
     sigterm)
         start 1024x768

@@ -1,4 +1,4 @@
-#include "Scene/WalkGuard.h"
+#include "Core/WalkGuard.h"
 
 namespace {
 int depth = 0;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Scene/Tracked.h"
+#include "Core/Tracked.h"
 
 // Objects under construction, named by the text a script chose. An entry either owns its
 // object or, once an owner has taken the object but scripts may still configure it by name, is

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Scene/TempList.h"
-#include "Scene/Tracked.h"
+#include "Core/TempList.h"
+#include "Core/Tracked.h"
 
 namespace {
 struct Thing : Tracked {
