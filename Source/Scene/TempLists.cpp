@@ -1,5 +1,7 @@
 #include "Scene/TempLists.h"
 
+#include "Mechanisms/Trigger.h"
+
 TempLists& TempLists::instance() {
     // Never destroyed: the objects still waiting end with the process.
     static TempLists* lists = new TempLists;

@@ -8,6 +8,9 @@
 #include "Scene/GameObject.h"
 #include "Scene/KeyFrame.h"
 
+// Defined with the level mechanisms; only their script functions reach into this list.
+class Trigger;
+
 // The process-wide tables of objects under construction. They belong to no level and survive
 // level changes.
 class TempLists {
@@ -16,6 +19,7 @@ class TempLists {
 
     TempList<GameObject> game_objects;
     TempList<Shape> shapes;
+    TempList<Trigger> triggers;
     // The segment strip being laid out and the pen point.
     SegmentStripBuilder strips;
     // The key frame being built by add_key_frame, until upload_key_frame inserts it.

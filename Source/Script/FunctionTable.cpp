@@ -62,6 +62,15 @@ const std::vector<MethodEntry>& function_table() {
         {"add_segment_with_code", &LuaFunctions::add_segment_with_code},
         {"upload_segmentstrip", &LuaFunctions::upload_segmentstrip},
 
+        // Triggers.
+        {"create_trigger", &LuaFunctions::create_trigger},
+        {"timed_trigger_repeat", &LuaFunctions::timed_trigger_repeat},
+        {"trigger_set_color", &LuaFunctions::trigger_set_color},
+        {"trigger_shape", &LuaFunctions::trigger_shape},
+        {"trigger_add_group_i_belong_to", &LuaFunctions::trigger_add_group_i_belong_to},
+        {"trigger_add_group_can_use_me", &LuaFunctions::trigger_add_group_can_use_me},
+        {"trigger_upload", &LuaFunctions::trigger_upload},
+
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
     };

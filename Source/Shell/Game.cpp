@@ -1,6 +1,7 @@
 #include "Shell/Game.h"
 
 #include "Core/WalkGuard.h"
+#include "Mechanisms/TriggerManager.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
@@ -33,6 +34,7 @@ void Game::init() {
     camera->top = 360.0f;
     camera->notify_projection_changed();
     renderer->set_camera(camera.get());
+    triggers = std::make_unique<TriggerManager>();
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
@@ -58,6 +60,7 @@ void Game::shutdown() {
     ScriptHost::close();
     level.reset();
     // The music engine and the trigger manager go just before the renderer.
+    triggers.reset();
     renderer.reset();
 }
 
@@ -89,11 +92,17 @@ void Game::replace_level(std::unique_ptr<Level> new_level) {
     if (std::unique_ptr<Level> old = std::move(level)) {
         old->retire();
         WalkGuard::dispose(std::move(old));
+        // Gate and use triggers belong to the level they were made for; timed ones stay.
+        if (triggers)
+            triggers->remove_area_triggers();
     }
     level = std::move(new_level);
 }
 
-void Game::update_triggers(float) {}
+void Game::update_triggers(float dt) {
+    if (triggers)
+        triggers->update(dt);
+}
 
 void Game::reset_for_level_change() {
     // AI states, the player and the menu focus join here as they are built.
@@ -113,6 +122,11 @@ void Game::draw() {
     renderer->clear_depth_buffer();
     if (level)
         level->draw(*renderer);
+    if (draw_triggers && triggers) {
+        // The last layer may have left additive blending on; the debug colours are see-through.
+        renderer->set_blend_state(BlendState::alpha());
+        triggers->draw(*renderer);
+    }
     // The debug views: the triggers, then the segment strips and the colliders.
     if (draw_segments && level) {
         draw_segment_strips(level->segment_strips, *renderer);

@@ -2,11 +2,14 @@
 
 #include <memory>
 
+#include "Core/Tracked.h"
 #include "Shell/GameState.h"
 
+class AreaTrigger;
 class Camera;
 class Level;
 class Renderer;
+class TriggerManager;
 
 // The single top-level object: owns the long-lived services, holds the current level and runs
 // one frame. It exists from static initialisation to the end of the process.
@@ -31,6 +34,10 @@ class Game {
 
     std::unique_ptr<Renderer> renderer;
     std::unique_ptr<Level> level;
+    std::unique_ptr<TriggerManager> triggers;
+    // The player's trigger once it is in the trigger manager; it empties when a new level
+    // destroys the manager's gate and use triggers, until a script gives the player a new one.
+    Ref<AreaTrigger> player_trigger;
     GameState state = GameState::running;
     bool draw_triggers = false;
     bool draw_segments = false;

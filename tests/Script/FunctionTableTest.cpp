@@ -253,6 +253,13 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
                              "create_segment_with_code",
                              "add_segment",
                              "add_segment_with_code",
-                             "upload_segmentstrip"})
+                             "upload_segmentstrip",
+                             "create_trigger",
+                             "timed_trigger_repeat",
+                             "trigger_set_color",
+                             "trigger_shape",
+                             "trigger_add_group_i_belong_to",
+                             "trigger_add_group_can_use_me",
+                             "trigger_upload"})
         EXPECT_TRUE(registered[name]) << name;
 }

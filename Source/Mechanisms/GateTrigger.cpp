@@ -1,0 +1,5 @@
+#include "Mechanisms/GateTrigger.h"
+
+std::unique_ptr<AreaTrigger> GateTrigger::copy() const {
+    return std::unique_ptr<AreaTrigger>(new GateTrigger(*this));
+}

@@ -1,0 +1,160 @@
+#include "Mechanisms/TriggerManager.h"
+
+#include <algorithm>
+
+#include "Core/WalkGuard.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/UseTrigger.h"
+
+TriggerManager::~TriggerManager() {
+    for (Entry& e : entries_)
+        e.owned.reset();
+}
+
+void TriggerManager::update(float dt) {
+    if (entries_.empty())
+        return;
+    // Destruction asked for by the scripts waits for the end of the walk.
+    WalkGuard guard;
+    ++walking_;
+    // The size is read on every step: scripts may append triggers, which this walk reaches.
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        Trigger* t = entries_[i].get();
+        if (!t)
+            continue;
+        if (t->kind() == Trigger::timed_type)
+            update_timed(i, static_cast<TimedTrigger&>(*t), dt);
+        else if (t->kind() == Trigger::gate_type)
+            update_gate(i, static_cast<GateTrigger&>(*t));
+    }
+    if (--walking_ == 0)
+        compact();
+}
+
+void TriggerManager::update_timed(size_t index, TimedTrigger& timed, float dt) {
+    timed.timer.advance(dt);
+    if (timed.timer.ticks <= 0)
+        return;
+    // However many periods passed in this frame, the trigger fires once.
+    timed.timer.ticks = 0;
+    fire_trigger_script(timed.script, timed.id);
+    if (!timed.repeat && live_at(index, &timed))
+        drop(entries_[index]);
+}
+
+void TriggerManager::update_gate(size_t index, GateTrigger& self) {
+    // A gate without a shape or without groups can use no other gate.
+    if (!self.shape || self.belong_to.empty())
+        return;
+    for (size_t j = 0; j < entries_.size(); ++j) {
+        Trigger* u = entries_[j].get();
+        if (!u || u == &self || u->kind() != Trigger::gate_type)
+            continue;
+        auto& other = static_cast<GateTrigger&>(*u);
+        if (!self.can_use(other))
+            continue;
+        const bool inside = self.is_inside(other);
+        const bool overlap = self.overlaps(other);
+        if (overlap && !inside) {
+            self.enter(other);
+            fire_trigger_script(self.enter_script, self.id);
+        } else if (!overlap && inside) {
+            self.leave(other);
+            fire_trigger_script(self.leave_script, self.id);
+        } else {
+            continue;
+        }
+        // The script may have taken this gate out (a new level, say): it tests nothing more.
+        if (!live_at(index, &self))
+            return;
+    }
+}
+
+void TriggerManager::use_triggers(AreaTrigger* user) {
+    if (!user || entries_.empty())
+        return;
+    WalkGuard guard;
+    ++walking_;
+    const Ref<Trigger> user_alive(user);
+    for (size_t i = 0; i < entries_.size() && user_alive; ++i) {
+        Trigger* t = entries_[i].get();
+        if (!t || t->kind() != Trigger::use_type)
+            continue;
+        auto& use = static_cast<UseTrigger&>(*t);
+        if (use.can_use(*user) && use.overlaps(*user))
+            fire_trigger_script(use.script, use.id);
+    }
+    if (--walking_ == 0)
+        compact();
+}
+
+void TriggerManager::draw(Renderer& renderer) const {
+    for (const Entry& e : entries_)
+        if (const Trigger* t = e.get())
+            t->draw(renderer);
+}
+
+Trigger* TriggerManager::add(std::unique_ptr<Trigger> trigger) {
+    Trigger* t = trigger.get();
+    if (t)
+        entries_.push_back({std::move(trigger), {}});
+    return t;
+}
+
+void TriggerManager::add_carried(Trigger* trigger) {
+    if (trigger)
+        entries_.push_back({nullptr, Ref<Trigger>(trigger)});
+}
+
+void TriggerManager::remove(const Trigger* trigger) {
+    if (!trigger)
+        return;
+    for (Entry& e : entries_)
+        if (e.get() == trigger)
+            drop(e);
+    if (walking_ == 0)
+        compact();
+}
+
+void TriggerManager::remove_area_triggers() {
+    for (Entry& e : entries_) {
+        const Trigger* t = e.get();
+        if (t && t->kind() != Trigger::timed_type)
+            drop(e);
+    }
+    if (walking_ == 0)
+        compact();
+}
+
+void TriggerManager::drop(Entry& entry) {
+    entry.carried.reset();
+    if (!entry.owned)
+        return;
+    std::unique_ptr<Trigger> doomed = std::move(entry.owned);
+    doomed->release_references();
+    // A walk may still be inside this trigger's script: then it lives until the walk ends.
+    WalkGuard::dispose(std::move(doomed));
+}
+
+void TriggerManager::compact() {
+    std::erase_if(entries_, [](const Entry& e) { return !e.get(); });
+}
+
+size_t TriggerManager::count() const {
+    return static_cast<size_t>(
+        std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.get(); }));
+}
+
+std::vector<Trigger*> TriggerManager::triggers() const {
+    std::vector<Trigger*> list;
+    for (const Entry& e : entries_)
+        if (Trigger* t = e.get())
+            list.push_back(t);
+    return list;
+}
+
+bool TriggerManager::contains(const Trigger* trigger) const {
+    return trigger && std::any_of(entries_.begin(), entries_.end(),
+                                  [&](const Entry& e) { return e.get() == trigger; });
+}

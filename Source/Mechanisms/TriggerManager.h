@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "Core/Tracked.h"
+#include "Mechanisms/Trigger.h"
+
+class AreaTrigger;
+class GateTrigger;
+class Renderer;
+class TimedTrigger;
+
+// Every live trigger, in the order it arrived. The manager owns the uploaded triggers; triggers
+// carried by creatures, hammers and bullets stay their owners', who take them out again.
+//
+// Scripts run from update and use_triggers may add triggers, remove them (the one firing
+// included) or replace the level. The walks go by index over a list that only grows while they
+// run; removed entries stay as empty slots until the outermost walk ends, and a removed trigger
+// is destroyed only after every walk has finished with it.
+class TriggerManager {
+  public:
+    TriggerManager() = default;
+    // Destroys the triggers it owns, in list order.
+    ~TriggerManager();
+    TriggerManager(const TriggerManager&) = delete;
+    TriggerManager& operator=(const TriggerManager&) = delete;
+
+    // Timed triggers advance and fire; every gate tests every other gate it may use. Triggers
+    // added during the walk are reached in the same walk.
+    void update(float dt);
+    // Fires every use trigger that may use user and overlaps it, in list order (the player's
+    // use action). Nothing for a null user.
+    void use_triggers(AreaTrigger* user);
+    void draw(Renderer& renderer) const;
+
+    // Appends a trigger the manager then owns; returns it.
+    Trigger* add(std::unique_ptr<Trigger> trigger);
+    // Appends a trigger owned by someone else (a creature, a hammer, a bullet). Its owner
+    // removes it before destroying it; should it not, the entry simply empties.
+    void add_carried(Trigger* trigger);
+    // Takes every entry of the trigger out of the list. A trigger the manager owns is
+    // destroyed (after the walks, when one is running); a carried one is left to its owner.
+    void remove(const Trigger* trigger);
+    // Destroys every gate and use trigger the manager owns and drops the carried ones; timed
+    // triggers stay. A new level does this.
+    void remove_area_triggers();
+
+    // Live triggers, in list order.
+    size_t count() const;
+    std::vector<Trigger*> triggers() const;
+    bool contains(const Trigger* trigger) const;
+
+  private:
+    struct Entry {
+        std::unique_ptr<Trigger> owned;
+        Ref<Trigger> carried;
+        Trigger* get() const { return owned ? owned.get() : carried.get(); }
+    };
+    void update_timed(size_t index, TimedTrigger& trigger, float dt);
+    void update_gate(size_t index, GateTrigger& gate);
+    // Empties the slot; its owned trigger is released now and destroyed when no walk runs.
+    void drop(Entry& entry);
+    void compact();
+    bool live_at(size_t index, const Trigger* trigger) const {
+        return index < entries_.size() && entries_[index].get() == trigger;
+    }
+
+    std::vector<Entry> entries_;
+    int walking_ = 0;
+};
