@@ -8,6 +8,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -403,4 +406,102 @@ TEST_F(SampleGameTest, TheMeadowHasGroundToWalkOnAndCollidersInTheDebugView) {
     const Pixel after = pixel(x, y);
     EXPECT_GT(after.b, before.b);
     EXPECT_LT(after.r, before.r);
+}
+
+TEST_F(SampleGameTest, CoinGatesTakeTheCoinsAnotherGateTouches) {
+    start();
+    // A gate around every coin, with the coin's id, belonging to the coins' group.
+    std::vector<int32_t> coin_ids;
+    for (Trigger* t : Game::instance().triggers->triggers()) {
+        auto* gate = dynamic_cast<GateTrigger*>(t);
+        if (gate && gate->belong_to.contains("coin")) {
+            EXPECT_NE(gate->shape, nullptr);
+            coin_ids.push_back(gate->id);
+        }
+    }
+    ASSERT_EQ(coin_ids.size(), 12u);
+    for (int32_t id : coin_ids)
+        EXPECT_NE(level().find_by_id(id), nullptr) << id;
+
+    // Until the hero carries one, a gate of the test's own stands in for its trigger: it lets
+    // the coins' group use it.
+    ASSERT_EQ(lua(R"(
+        local first = coin_places[1]
+        lf:create_trigger('taker', 0, '', '', first.x, first.y)
+        lf:create_circle('taker', 0, 0, 10)
+        lf:trigger_shape('taker', 0, 'taker')
+        lf:trigger_add_group_can_use_me('taker', 0, 'coin')
+        lf:trigger_upload('taker', 999)
+        second_x, second_y = coin_places[2].x, coin_places[2].y
+    )"),
+              "");
+    GateTrigger* taker = nullptr;
+    for (Trigger* t : Game::instance().triggers->triggers())
+        if (t->id == 999)
+            taker = dynamic_cast<GateTrigger*>(t);
+    ASSERT_NE(taker, nullptr);
+    tick();
+    const int32_t first = coin_ids[0], second = coin_ids[1];
+    ASSERT_EQ(lua("taken = coins_taken.count"), "");
+    EXPECT_EQ(lua_number("taken"), 1);
+    // The coin's sprite and its glow are gone; the other coins stay.
+    EXPECT_EQ(level().find_by_id(first), nullptr);
+    EXPECT_NE(level().find_by_id(second), nullptr);
+
+    taker->transform.position = {static_cast<float>(lua_number("second_x")),
+                                 static_cast<float>(lua_number("second_y"))};
+    tick(10);
+    EXPECT_EQ(level().find_by_id(second), nullptr);
+    // Back at the first coin's place: it is not taken twice.
+    ASSERT_EQ(lua("taker_x = coin_places[1].x taker_y = coin_places[1].y"), "");
+    taker->transform.position = {static_cast<float>(lua_number("taker_x")),
+                                 static_cast<float>(lua_number("taker_y"))};
+    tick(60);
+    ASSERT_EQ(lua("taken = coins_taken.count"), "");
+    EXPECT_EQ(lua_number("taken"), 2);
+    EXPECT_EQ(lua("assert(coins_taken[" + std::to_string(first) + "])"), "");
+}
+
+TEST_F(SampleGameTest, TheSignalLampChangesColourEveryTwoSeconds) {
+    start();
+    // The lamp's disc on the screen: (-560, GROUND_Y + 78) in the world.
+    ASSERT_EQ(lua("lamp_sx = 640 + lamp.x lamp_sy = 360 + lamp.y"), "");
+    const int x = static_cast<int>(lua_number("lamp_sx")),
+              y = static_cast<int>(lua_number("lamp_sy"));
+    auto timed = [] {
+        for (Trigger* t : Game::instance().triggers->triggers())
+            if (auto* timed = dynamic_cast<TimedTrigger*>(t); timed && timed->repeat)
+                return timed;
+        return static_cast<TimedTrigger*>(nullptr);
+    };
+    ASSERT_NE(timed(), nullptr);
+    EXPECT_EQ(timed()->timer.period, 2.0f);
+
+    // Green, amber, red, green again: a frame in the middle of each two-second stretch.
+    std::vector<Pixel> seen;
+    tick(100);
+    seen.push_back(pixel(x, y));
+    for (int i = 0; i < 3; ++i) {
+        tick(200);
+        seen.push_back(pixel(x, y));
+    }
+    EXPECT_GT(seen[0].g, seen[0].r + 40) << seen[0];
+    EXPECT_GT(seen[1].r, seen[1].b + 80) << seen[1];
+    EXPECT_GT(seen[1].g, seen[1].b + 40) << seen[1];
+    EXPECT_GT(seen[2].r, seen[2].g + 60) << seen[2];
+    EXPECT_EQ(seen[3], seen[0]);
+
+    // A new level takes the meadow's gates; the lamp's timer goes on, and its script leaves the
+    // new level alone.
+    ASSERT_EQ(lua(R"(
+        current_level = 'cave'
+        lf:create_level(0, 0, 0, 0)
+        for i = 0, 8 do lf:create_layer(1, 1, 0) end
+    )"),
+              "");
+    ASSERT_NE(timed(), nullptr);
+    EXPECT_EQ(Game::instance().triggers->count(), 1u);
+    tick(250);
+    for (const auto& layer : level().layers)
+        EXPECT_EQ(layer->size(), 0u);
 }

@@ -156,9 +156,11 @@ torch(455, GROUND_Y)
 -- Coins: spinning, bobbing up and down, each with a faint glow.
 
 local coin_count = 0
+coin_places = {} -- id and place of every coin, for the coins' triggers
 local function coin(x, y)
     coin_count = coin_count + 1
     local id = ID.coin + coin_count
+    coin_places[#coin_places + 1] = { id = id, x = x, y = y }
     local sprite = animated_sprite("coin_spin", x, y, 16, 16)
     -- Half way through its 1.4 second loop the coin is 8 units higher.
     upload(key_frames(sprite, 1.4, { { 0.5, x, y + 8, 0, 1 } }), LAYER.play, id)
@@ -218,3 +220,8 @@ upload(key_frames(title, 5, {
     { 0.6, 0, 190, 0, 1, { 1, 1, 1, 1 } },
     { 1.0, 0, 215, 0, 1, { 1, 1, 1, 0 } },
 }, false), LAYER.hud, ID.title)
+
+------------------------------------------------------------------------------------------------
+-- Triggers: the coins' gates and the signal lamp.
+
+lf:do_file("Data/Scripts/levels/meadow_triggers.lua")
