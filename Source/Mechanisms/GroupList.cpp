@@ -3,6 +3,7 @@
 #include <algorithm>
 
 void GroupList::add(const std::string& group) {
+    ++changes_;
     if (group == everyone) {
         names_.clear();
         everyone_ = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,14 @@ class GroupList {
     bool contains(const std::string& group) const;
     const std::vector<std::string>& names() const { return names_; }
 
+    // Counts changes to any group list, so that what was worked out from the lists can tell
+    // when it is out of date.
+    static uint64_t changes() { return changes_; }
+
   private:
     std::vector<std::string> names_;
     bool everyone_ = false;
+    static inline uint64_t changes_ = 0;
 };
 
 // True when a group a belongs to is accepted by b's can-use-me list: b's list is "everyone",

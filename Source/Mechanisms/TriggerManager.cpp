@@ -47,9 +47,13 @@ void TriggerManager::update_gate(size_t index, GateTrigger& self) {
     // A gate without a shape or without groups can use no other gate.
     if (!self.shape || self.belong_to.empty())
         return;
-    for (size_t j = 0; j < entries_.size(); ++j) {
+    // Only gates with a can-use-me list can be used: most of a level's gates have none, so the
+    // pairs are taken from the list of those that have.
+    refresh_usable();
+    for (size_t k = 0; k < usable_.size(); ++k) {
+        const size_t j = usable_[k];
         Trigger* u = entries_[j].get();
-        if (!u || u == &self || u->kind() != Trigger::gate_type)
+        if (!u || u == &self)
             continue;
         auto& other = static_cast<GateTrigger&>(*u);
         if (!self.can_use(other))
@@ -68,7 +72,32 @@ void TriggerManager::update_gate(size_t index, GateTrigger& self) {
         // The script may have taken this gate out (a new level, say): it tests nothing more.
         if (!live_at(index, &self))
             return;
+        // It may have added triggers or changed groups: go on after j in the new list.
+        if (usable_stale()) {
+            refresh_usable();
+            k = static_cast<size_t>(std::upper_bound(usable_.begin(), usable_.end(), j) -
+                                    usable_.begin()) -
+                1;
+        }
     }
+}
+
+void TriggerManager::refresh_usable() {
+    if (!usable_stale())
+        return;
+    usable_.clear();
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const Trigger* t = entries_[i].get();
+        if (t && t->kind() == Trigger::gate_type &&
+            !static_cast<const GateTrigger*>(t)->can_use_me.empty())
+            usable_.push_back(i);
+    }
+    usable_version_ = version_;
+    usable_groups_ = GroupList::changes();
+}
+
+bool TriggerManager::usable_stale() const {
+    return usable_version_ != version_ || usable_groups_ != GroupList::changes();
 }
 
 void TriggerManager::use_triggers(AreaTrigger* user) {
@@ -97,14 +126,18 @@ void TriggerManager::draw(Renderer& renderer) const {
 
 Trigger* TriggerManager::add(std::unique_ptr<Trigger> trigger) {
     Trigger* t = trigger.get();
-    if (t)
+    if (t) {
         entries_.push_back({std::move(trigger), {}});
+        ++version_;
+    }
     return t;
 }
 
 void TriggerManager::add_carried(Trigger* trigger) {
-    if (trigger)
+    if (trigger) {
         entries_.push_back({nullptr, Ref<Trigger>(trigger)});
+        ++version_;
+    }
 }
 
 void TriggerManager::remove(const Trigger* trigger) {
@@ -128,6 +161,7 @@ void TriggerManager::remove_area_triggers() {
 }
 
 void TriggerManager::drop(Entry& entry) {
+    ++version_;
     entry.carried.reset();
     if (!entry.owned)
         return;
@@ -138,7 +172,8 @@ void TriggerManager::drop(Entry& entry) {
 }
 
 void TriggerManager::compact() {
-    std::erase_if(entries_, [](const Entry& e) { return !e.get(); });
+    if (std::erase_if(entries_, [](const Entry& e) { return !e.get(); }) > 0)
+        ++version_;
 }
 
 size_t TriggerManager::count() const {

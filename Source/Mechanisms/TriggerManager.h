@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,9 @@ class TriggerManager {
     };
     void update_timed(size_t index, TimedTrigger& trigger, float dt);
     void update_gate(size_t index, GateTrigger& gate);
+    // The gates another gate could use: those whose can-use-me list is not empty.
+    void refresh_usable();
+    bool usable_stale() const;
     // Empties the slot; its owned trigger is released now and destroyed when no walk runs.
     void drop(Entry& entry);
     void compact();
@@ -69,4 +73,11 @@ class TriggerManager {
 
     std::vector<Entry> entries_;
     int walking_ = 0;
+    // Entries that only grow bump the version too: a walk reaches what is appended.
+    uint64_t version_ = 0;
+    // Indices of usable gates in entries_, in list order, for the version and the group
+    // changes they were worked out at.
+    std::vector<size_t> usable_;
+    uint64_t usable_version_ = ~uint64_t{0};
+    uint64_t usable_groups_ = ~uint64_t{0};
 };

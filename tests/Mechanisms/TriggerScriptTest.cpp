@@ -504,3 +504,26 @@ TEST_F(TriggerScriptTest, DebugViewDrawsAreaTriggersInTheirColours) {
     tick();
     EXPECT_EQ(pixel(840, 360).r, 0);
 }
+
+TEST_F(TriggerScriptTest, AGateMeetsAGateItsOwnScriptAddedInTheSameFrame) {
+    write_file("Data/Scripts/grow.lua", R"(
+        log = log .. 'G' .. parameter .. ' '
+        if not grown then
+            grown = true
+            gate('c', 3, -5, 0, 10, {}, {'g'})
+            gate('d', 4, 500, 0, 10, {}, {'g'})
+        end
+    )");
+    begin(R"(
+        gate('a', 1, 0, 0, 10, {'g'}, {}, 'Data/Scripts/grow.lua')
+        gate('b', 2, 5, 0, 10, {}, {'g'})
+    )");
+    tick();
+    EXPECT_EQ(take_log(), "G1 G1 ");
+    EXPECT_EQ(area(1)->inside_count(), 2u);
+    tick(3);
+    EXPECT_EQ(take_log(), "");
+    area(4)->transform.position = {0, 5};
+    tick();
+    EXPECT_EQ(take_log(), "G1 ");
+}
