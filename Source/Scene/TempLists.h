@@ -8,6 +8,9 @@
 #include "Scene/GameObject.h"
 #include "Scene/KeyFrame.h"
 
+class MusicRecord;
+class Sound;
+
 // The process-wide tables of objects under construction. They belong to no level and survive
 // level changes.
 class TempLists {
@@ -16,6 +19,8 @@ class TempLists {
 
     TempList<GameObject> game_objects;
     TempList<Shape> shapes;
+    TempList<Sound> sounds;
+    TempList<MusicRecord> music;
     // The segment strip being laid out and the pen point.
     SegmentStripBuilder strips;
     // The key frame being built by add_key_frame, until upload_key_frame inserts it.

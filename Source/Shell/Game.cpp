@@ -1,5 +1,7 @@
 #include "Shell/Game.h"
 
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundQueue.h"
 #include "Core/WalkGuard.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
@@ -33,6 +35,10 @@ void Game::init() {
     camera->top = 360.0f;
     camera->notify_projection_changed();
     renderer->set_camera(camera.get());
+    // Without working audio the game runs silently.
+    music = std::make_unique<MusicEngine>();
+    music->init();
+    sound_queue = std::make_unique<SoundQueue>();
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
@@ -58,6 +64,7 @@ void Game::shutdown() {
     ScriptHost::close();
     level.reset();
     // The music engine and the trigger manager go just before the renderer.
+    music.reset();
     renderer.reset();
 }
 
@@ -101,7 +108,11 @@ void Game::reset_for_level_change() {
 
 void Game::advance_level_timer(float) {}
 
-void Game::update_sounds() {}
+void Game::update_sounds() {
+    // The listener follows the player once there is one (set_listener on the queue).
+    if (sound_queue && music)
+        sound_queue->flush(*music);
+}
 
 void Game::draw() {
     if (!renderer)

@@ -6,6 +6,8 @@
 
 class Camera;
 class Level;
+class MusicEngine;
+class SoundQueue;
 class Renderer;
 
 // The single top-level object: owns the long-lived services, holds the current level and runs
@@ -31,6 +33,8 @@ class Game {
 
     std::unique_ptr<Renderer> renderer;
     std::unique_ptr<Level> level;
+    std::unique_ptr<MusicEngine> music;
+    std::unique_ptr<SoundQueue> sound_queue;
     GameState state = GameState::running;
     bool draw_triggers = false;
     bool draw_segments = false;
