@@ -47,29 +47,35 @@ class MixedOutputTest : public EngineTest {
         write_tone(dir + "/Data/Sounds/long.wav", 440, 0.6, 0.5);
     }
 
+    void TearDown() override {
+        EngineTest::TearDown();
+        // Later tests of the same process get the dummy output again.
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+    }
+
     void start_audio(const std::string& script) {
         start(script);
         int frequency = 0, channels = 0;
         Uint16 format = 0;
         ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1) << "no audio output";
+        frequency_ = frequency;
         ASSERT_EQ(format, AUDIO_S16SYS);
         ASSERT_EQ(channels, 2);
     }
 
-    // The level of what the mixer puts out during the next ms milliseconds, from a moment
-    // when what was asked for before has reached the output.
+    // The level of what the mixer puts out during ms milliseconds of output, from 100 ms after
+    // now: what was asked for before has reached the output by then. Counted in samples
+    // written, not in time passed, so a mixer running late on a busy machine measures the same.
     Loudness listen(int ms = 200) {
-        SDL_Delay(100);
-        const auto from = fs::file_size(output_) / 4 * 4;
-        SDL_Delay(ms);
-        const auto to = fs::file_size(output_) / 4 * 4;
+        const uintmax_t from = wait_for(100);
+        const uintmax_t to = wait_for(ms);
         std::vector<int16_t> samples((to - from) / 2);
         std::ifstream in(output_, std::ios::binary);
         in.seekg(static_cast<std::streamoff>(from));
         in.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(to - from));
         Loudness l;
         const size_t frames = samples.size() / 2;
-        if (frames == 0) {
+        if (frames == 0 || !in) {
             ADD_FAILURE() << "the mixer wrote nothing";
             return l;
         }
@@ -82,6 +88,19 @@ class MixedOutputTest : public EngineTest {
         return l;
     }
 
+    // Waits until the mixer has put out ms milliseconds more; the output's size then.
+    uintmax_t wait_for(int ms) {
+        const uintmax_t start = fs::file_size(output_) / 4 * 4;
+        const uintmax_t target = start + static_cast<uintmax_t>(ms) * frequency_ / 1000 * 4;
+        for (int waited = 0; waited < 10000; waited += 5) {
+            if (fs::file_size(output_) >= target)
+                return target;
+            SDL_Delay(5);
+        }
+        ADD_FAILURE() << "the mixer stopped writing";
+        return start;
+    }
+
     // Runs a script, then a frame, so that positional sounds offered during it are started.
     void run(const std::string& code) {
         ASSERT_EQ(lua(code), "");
@@ -90,6 +109,7 @@ class MixedOutputTest : public EngineTest {
 
   private:
     std::string output_;
+    int frequency_ = 44100;
 };
 
 #define EXPECT_LEVEL(measured, expected) \
@@ -103,7 +123,7 @@ TEST_F(MixedOutputTest, MusicIsHeardLoopsAndStopsByNameOrAllAtOnce) {
     )");
     // Two tones of different pitch add up in power. They are a quarter second long: whatever
     // is heard after the first has passed is the loop.
-    SDL_Delay(300);
+    wait_for(300);
     Loudness two = listen();
     EXPECT_LEVEL(two.left, tone_level * std::sqrt(2.0)) << two;
     EXPECT_LEVEL(two.right, tone_level * std::sqrt(2.0)) << two;
@@ -126,7 +146,7 @@ TEST_F(MixedOutputTest, APausedTrackIsSilentWhileEffectsStillPlay) {
     EXPECT_LT(listen().both(), 0.001);
     run("lf:play_sfx('Data/Sounds/long.wav')");
     EXPECT_LEVEL(listen().both(), tone_level);
-    SDL_Delay(400);  // the effect is over
+    wait_for(400);  // the effect is over
     EXPECT_LT(listen().both(), 0.001);
     run("lf:set_audio_pause(false)");
     EXPECT_LEVEL(listen().both(), tone_level);
@@ -166,7 +186,7 @@ TEST_F(MixedOutputTest, APositionalSoundIsLouderNearTheListenerAndOnItsSide) {
     auto heard = [&](float x, float y) {
         run("sound_at(" + std::to_string(x) + ", " + std::to_string(y) + ")");
         Loudness l = listen(150);
-        SDL_Delay(400);  // until it is over
+        wait_for(400);  // until it is over
         return l;
     };
     const Loudness near = heard(0, 40);

@@ -26,9 +26,9 @@ class SoundTest : public EngineTest {
     void SetUp() override {
         EngineTest::SetUp();
         std::filesystem::create_directories(dir + "/Data/Sounds");
-        // A second long: still playing when it is looked at.
-        write_tone(dir + "/Data/Sounds/beep.wav", 440, 1.0, 0.5);
-        write_tone(dir + "/Data/Sounds/hum.wav", 220, 0.5, 0.5);
+        // Long enough to be still playing when they are looked at, also on a busy machine.
+        write_tone(dir + "/Data/Sounds/beep.wav", 440, 10.0, 0.5, 8000);
+        write_tone(dir + "/Data/Sounds/hum.wav", 220, 10.0, 0.5, 8000);
     }
 
     MusicEngine& engine() { return *Game::instance().music; }
@@ -328,6 +328,7 @@ TEST_F(SoundTest, BadSoundsPlayNothingAndFailNothing) {
     tick(30);
     EXPECT_EQ(playing(), 0);
     EXPECT_EQ(engine().track_names(), "");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
 TEST_F(SoundTest, APendingSoundOutlivesItsOwnerWithoutTouchingIt) {
@@ -388,4 +389,5 @@ TEST_F(SoundTest, WithoutAudioEverythingIsSilentAndNothingFails) {
     TempLists::instance().music.find("m")->start();
     tick(20);
     EXPECT_EQ(engine().track_names(), "");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
