@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 // Counts completed periods of a repeating interval; the owner consumes the ticks itself.
 struct IntervalTimer {
@@ -19,9 +22,19 @@ struct IntervalTimer {
         if (!(dt > 0.0f) || !(period > 0.0f))
             return;
         elapsed += dt;
-        while (elapsed >= period) {
+        for (int n = 0; elapsed >= period; ++n) {
+            if (n == 1000) {
+                // A period tiny next to the time passed would take (nearly) forever one at a
+                // time: count the rest at once.
+                const double whole = std::floor(static_cast<double>(elapsed) / period);
+                const double limit = std::numeric_limits<int32_t>::max();
+                ticks = static_cast<int32_t>(std::min(limit, ticks + whole));
+                elapsed = std::isfinite(elapsed) ? std::fmod(elapsed, period) : 0.0f;
+                return;
+            }
             elapsed -= period;
-            ++ticks;
+            if (ticks < std::numeric_limits<int32_t>::max())
+                ++ticks;
         }
     }
 };

@@ -1,6 +1,8 @@
 #include "Scene/TempLists.h"
 
 #include "Mechanisms/Trigger.h"
+#include "Audio/MusicRecord.h"
+#include "Audio/Sound.h"
 
 TempLists& TempLists::instance() {
     // Never destroyed: the objects still waiting end with the process.

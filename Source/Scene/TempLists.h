@@ -10,6 +10,8 @@
 
 // Defined with the level mechanisms; only their script functions reach into this list.
 class Trigger;
+class MusicRecord;
+class Sound;
 
 // The process-wide tables of objects under construction. They belong to no level and survive
 // level changes.
@@ -20,6 +22,8 @@ class TempLists {
     TempList<GameObject> game_objects;
     TempList<Shape> shapes;
     TempList<Trigger> triggers;
+    TempList<Sound> sounds;
+    TempList<MusicRecord> music;
     // The segment strip being laid out and the pen point.
     SegmentStripBuilder strips;
     // The key frame being built by add_key_frame, until upload_key_frame inserts it.

@@ -70,6 +70,22 @@ const std::vector<MethodEntry>& function_table() {
         {"trigger_add_group_i_belong_to", &LuaFunctions::trigger_add_group_i_belong_to},
         {"trigger_add_group_can_use_me", &LuaFunctions::trigger_add_group_can_use_me},
         {"trigger_upload", &LuaFunctions::trigger_upload},
+        // Music and sounds.
+        {"set_master_volume", &LuaFunctions::set_master_volume},
+        {"set_music_volume", &LuaFunctions::set_music_volume},
+        {"set_sfx_volume", &LuaFunctions::set_sfx_volume},
+        {"play_sfx", &LuaFunctions::play_sfx},
+        {"add_music", &LuaFunctions::add_music},
+        {"reset_music", &LuaFunctions::reset_music},
+        {"remove_music", &LuaFunctions::remove_music},
+        {"set_audio_pause", &LuaFunctions::set_audio_pause},
+        {"is_audio_paused", &LuaFunctions::is_audio_paused},
+        {"create_sound", &LuaFunctions::create_sound},
+        {"create_sound_effect", &LuaFunctions::create_sound_effect},
+        {"create_music", &LuaFunctions::create_music},
+        {"create_sound_variety_collection", &LuaFunctions::create_sound_variety_collection},
+        {"add_sound_to_variety_collection", &LuaFunctions::add_sound_to_variety_collection},
+        {"remove_sound_from_sounds_temp", &LuaFunctions::remove_sound_from_sounds_temp},
 
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},

@@ -1,5 +1,7 @@
 #include "Shell/Game.h"
 
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundQueue.h"
 #include "Core/WalkGuard.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Physics/PhysicsDebugDraw.h"
@@ -35,6 +37,10 @@ void Game::init() {
     camera->notify_projection_changed();
     renderer->set_camera(camera.get());
     triggers = std::make_unique<TriggerManager>();
+    // Without working audio the game runs silently.
+    music = std::make_unique<MusicEngine>();
+    music->init();
+    sound_queue = std::make_unique<SoundQueue>();
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
@@ -60,6 +66,7 @@ void Game::shutdown() {
     ScriptHost::close();
     level.reset();
     // The music engine and the trigger manager go just before the renderer.
+    music.reset();
     triggers.reset();
     renderer.reset();
 }
@@ -110,7 +117,11 @@ void Game::reset_for_level_change() {
 
 void Game::advance_level_timer(float) {}
 
-void Game::update_sounds() {}
+void Game::update_sounds() {
+    // The listener follows the player once there is one (set_listener on the queue).
+    if (sound_queue && music)
+        sound_queue->flush(*music);
+}
 
 void Game::draw() {
     if (!renderer)

@@ -8,6 +8,8 @@
 class AreaTrigger;
 class Camera;
 class Level;
+class MusicEngine;
+class SoundQueue;
 class Renderer;
 class TriggerManager;
 
@@ -38,6 +40,8 @@ class Game {
     // The player's trigger once it is in the trigger manager; it empties when a new level
     // destroys the manager's gate and use triggers, until a script gives the player a new one.
     Ref<AreaTrigger> player_trigger;
+    std::unique_ptr<MusicEngine> music;
+    std::unique_ptr<SoundQueue> sound_queue;
     GameState state = GameState::running;
     bool draw_triggers = false;
     bool draw_segments = false;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <utility>
+
 #include "Platform/IntervalTimer.h"
 
 TEST(IntervalTimer, CountsCompletedPeriodsAndKeepsTheRest) {
@@ -30,4 +34,18 @@ TEST(IntervalTimer, IgnoresPeriodsAndStepsThatAreNotPositive) {
     }
     t.advance(0.5f);  // reaching the period exactly completes it
     EXPECT_EQ(t.ticks, 1);
+}
+
+TEST(IntervalTimer, TinyPeriodsAndHugeStepsEndAtOnce) {
+    for (auto [period, dt] : {std::pair{1e-30f, 0.01f}, std::pair{1e-6f, 100.0f},
+                              std::pair{0.5f, std::numeric_limits<float>::infinity()},
+                              std::pair{1e-3f, std::numeric_limits<float>::max()}}) {
+        IntervalTimer t;
+        t.set_period(period);
+        t.advance(dt);
+        EXPECT_GT(t.ticks, 1000) << period << " " << dt;
+        EXPECT_TRUE(std::isfinite(t.elapsed));
+        EXPECT_GE(t.elapsed, 0.0f);
+        EXPECT_LT(t.elapsed, period);
+    }
 }

@@ -260,6 +260,21 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
                              "trigger_shape",
                              "trigger_add_group_i_belong_to",
                              "trigger_add_group_can_use_me",
-                             "trigger_upload"})
+                             "trigger_upload",
+                             "set_master_volume",
+                             "set_music_volume",
+                             "set_sfx_volume",
+                             "play_sfx",
+                             "add_music",
+                             "reset_music",
+                             "remove_music",
+                             "set_audio_pause",
+                             "is_audio_paused",
+                             "create_sound",
+                             "create_sound_effect",
+                             "create_music",
+                             "create_sound_variety_collection",
+                             "add_sound_to_variety_collection",
+                             "remove_sound_from_sounds_temp"})
         EXPECT_TRUE(registered[name]) << name;
 }

@@ -1,3 +1,5 @@
+#include <SDL_mixer.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +13,9 @@
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/TimedTrigger.h"
 #include "Mechanisms/TriggerManager.h"
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundEffect.h"
+#include "Audio/SoundVarietyCollection.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -22,6 +27,7 @@
 #include "Scene/Level.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
+#include "Scene/TempLists.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
@@ -504,4 +510,65 @@ TEST_F(SampleGameTest, TheSignalLampChangesColourEveryTwoSeconds) {
     tick(250);
     for (const auto& layer : level().layers)
         EXPECT_EQ(layer->size(), 0u);
+TEST_F(SampleGameTest, TheMeadowHasMusicBirdsongAndSoundsForCoinsAndFootsteps) {
+    start();
+    MusicEngine& music = *Game::instance().music;
+    ASSERT_TRUE(music.ready());
+    EXPECT_EQ(music.track_names(), "meadow_theme.wav");
+    EXPECT_EQ(Mix_Playing(-1), 1);
+
+    // The birds sing within a few seconds, and again.
+    const auto birds = objects<SoundEffect>();
+    ASSERT_EQ(birds.size(), 1u);
+    EXPECT_TRUE(birds.front().second->repeat);
+    int sang = 0;
+    for (int frame = 0; frame < 400 && sang < 2; ++frame) {
+        tick(1, 0.025f);
+        if (Mix_Playing(-1) > 1) {
+            ++sang;
+            for (int channel = 1; channel < MusicEngine::max_channels; ++channel)
+                Mix_HaltChannel(channel);
+        }
+    }
+    EXPECT_EQ(sang, 2);
+
+    // Sounds waiting for their owners: footsteps pick among three steps, the coin has one.
+    auto* steps =
+        dynamic_cast<SoundVarietyCollection*>(TempLists::instance().sounds.find("footsteps"));
+    ASSERT_NE(steps, nullptr);
+    EXPECT_EQ(steps->paths.size(), 3u);
+    const Sound* coin = TempLists::instance().sounds.find("coin_pickup");
+    ASSERT_NE(coin, nullptr);
+    EXPECT_EQ(coin->path, "Data/Sounds/coin.wav");
+
+    // Every file the scripts name decodes.
+    ASSERT_EQ(lua(R"(
+        all_paths = {}
+        for _, v in pairs(SOUND) do
+            for _, path in ipairs(type(v) == "table" and v or { v }) do
+                all_paths[#all_paths + 1] = path
+            end
+        end
+    )"),
+              "");
+    lua_State* L = this->L();
+    lua_getglobal(L, "all_paths");
+    std::vector<std::string> paths;
+    for (int i = 1; lua_rawgeti(L, -1, i), lua_isstring(L, -1); ++i) {
+        paths.push_back(lua_tostring(L, -1));
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 2);
+    EXPECT_EQ(paths.size(), 7u);
+    for (const std::string& path : paths) {
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        EXPECT_NE(chunk, nullptr) << path;
+        if (chunk)
+            Mix_FreeChunk(chunk);
+    }
+
+    // The sound script's errors show when it runs straight through the interpreter; built
+    // again, the level still plays one copy of its music.
+    EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_audio.lua')"), "");
+    EXPECT_EQ(music.track_names(), "meadow_theme.wav");
 }

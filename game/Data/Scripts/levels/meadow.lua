@@ -225,3 +225,8 @@ upload(key_frames(title, 5, {
 -- Triggers: the coins' gates and the signal lamp.
 
 lf:do_file("Data/Scripts/levels/meadow_triggers.lua")
+
+------------------------------------------------------------------------------------------------
+-- Music and sounds.
+
+lf:do_file("Data/Scripts/levels/meadow_audio.lua")

@@ -1,0 +1,46 @@
+-- Music and sounds of the meadow. The sound files are made by tools/make_game_sounds.py.
+--
+-- Music plays in the background group and loops until it is removed; it goes on across level
+-- changes. Effects play once. Positional sounds are heard only within their range of the
+-- listener (the player, once there is one), louder near it and from the side they are on.
+
+SOUND = {
+    theme = "Data/Sounds/meadow_theme.wav",
+    coin = "Data/Sounds/coin.wav",
+    steps = { "Data/Sounds/step1.wav", "Data/Sounds/step2.wav", "Data/Sounds/step3.wav" },
+    birds = { "Data/Sounds/birds1.wav", "Data/Sounds/birds2.wav" },
+}
+ID.birds = 4000
+
+-- A track is stopped by its file name, the part of its path after the last "/". Removing it
+-- first keeps one copy playing when the level is built again.
+lf:remove_music("meadow_theme.wav")
+lf:add_music(SOUND.theme)
+lf:set_music_volume(0.6)
+
+-- Birds at the left of the meadow, singing a phrase every few seconds: a sound effect owns a
+-- sound (here a collection that picks one of its files each time) and plays it after its
+-- interval, again and again when it repeats. It lives in a layer like any object.
+lf:create_sound_variety_collection("birds", 2000, -480, 120)
+for _, path in ipairs(SOUND.birds) do
+    lf:add_sound_to_variety_collection("birds", path)
+end
+lf:create_sound_effect("birdsong", "birds", 3.5, true)
+lf:gameobject_upload("birdsong", LAYER.play, ID.birds)
+
+-- Sounds that other objects take over by name: whoever takes one owns it, so make one per
+-- owner. make_footsteps makes a collection of the three steps (a different one each step),
+-- make_coin_sound the pickup chime at a coin's place.
+function make_footsteps(name, range)
+    lf:create_sound_variety_collection(name, range or 1500, 0, 0)
+    for _, path in ipairs(SOUND.steps) do
+        lf:add_sound_to_variety_collection(name, path)
+    end
+end
+
+function make_coin_sound(name, x, y)
+    lf:create_sound(name, SOUND.coin, 1500, x or 0, y or 0)
+end
+
+make_footsteps("footsteps")
+make_coin_sound("coin_pickup")
