@@ -62,8 +62,18 @@ const std::vector<MethodEntry>& function_table() {
         {"add_segment_with_code", &LuaFunctions::add_segment_with_code},
         {"upload_segmentstrip", &LuaFunctions::upload_segmentstrip},
 
+        // Controllers.
+        {"add_input_listener", &LuaFunctions::add_input_listener},
+        {"upload_controller", &LuaFunctions::upload_controller},
+
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
+
+        // Key pairs, buttons and menu focus.
+        {"create_button", &LuaFunctions::create_button},
+        {"button_dependencies", &LuaFunctions::button_dependencies},
+        {"add_vk_pair", &LuaFunctions::add_vk_pair},
+        {"set_focused_button", &LuaFunctions::set_focused_button},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "Shell/Game.h"
 
 #include "Core/WalkGuard.h"
+#include "Flow/MenuInput.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
@@ -33,6 +34,7 @@ void Game::init() {
     camera->top = 360.0f;
     camera->notify_projection_changed();
     renderer->set_camera(camera.get());
+    menu = std::make_unique<MenuInput>();
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
@@ -59,6 +61,9 @@ void Game::shutdown() {
     level.reset();
     // The music engine and the trigger manager go just before the renderer.
     renderer.reset();
+    if (menu)
+        menu->controller.reset();
+    menu.reset();
 }
 
 void Game::run_escape_script() {
@@ -67,7 +72,10 @@ void Game::run_escape_script() {
         ScriptHost::run_script(escape_script, 0);
 }
 
-void Game::menu_step() {}
+void Game::menu_step() {
+    if (menu)
+        menu->step();
+}
 
 void Game::dialog_step() {
     // Without a dialog the dialog state falls back to running.
@@ -96,7 +104,9 @@ void Game::replace_level(std::unique_ptr<Level> new_level) {
 void Game::update_triggers(float) {}
 
 void Game::reset_for_level_change() {
-    // AI states, the player and the menu focus join here as they are built.
+    // AI states and the player join here as they are built.
+    if (menu)
+        menu->clear_focus();
 }
 
 void Game::advance_level_timer(float) {}

@@ -6,6 +6,7 @@
 
 class Camera;
 class Level;
+class MenuInput;
 class Renderer;
 
 // The single top-level object: owns the long-lived services, holds the current level and runs
@@ -31,6 +32,8 @@ class Game {
 
     std::unique_ptr<Renderer> renderer;
     std::unique_ptr<Level> level;
+    // The focused button and the menu's keyboard controller.
+    std::unique_ptr<MenuInput> menu;
     GameState state = GameState::running;
     bool draw_triggers = false;
     bool draw_segments = false;

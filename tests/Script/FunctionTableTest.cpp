@@ -253,6 +253,12 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
                              "create_segment_with_code",
                              "add_segment",
                              "add_segment_with_code",
-                             "upload_segmentstrip"})
+                             "upload_segmentstrip",
+                             "add_input_listener",
+                             "upload_controller",
+                             "create_button",
+                             "button_dependencies",
+                             "add_vk_pair",
+                             "set_focused_button"})
         EXPECT_TRUE(registered[name]) << name;
 }
