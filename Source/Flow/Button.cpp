@@ -5,11 +5,13 @@
 void Button::press() {
     if (pressed)
         return;
-    // Marked first: the script may destroy the button (its level replaced, or itself removed).
+    // Marked first, and the script run from copies: the script may destroy the button (its
+    // level replaced, or the button removed) when no walk holds destruction back.
     pressed = true;
     if (press_sound)
         play_sound(*press_sound);
-    ScriptHost::run_script(script, id);
+    const std::string path = script;
+    ScriptHost::run_script(path, id);
 }
 
 void Button::play_focus_sound() const {

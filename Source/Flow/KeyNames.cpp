@@ -7,6 +7,8 @@ KeyNames& KeyNames::instance() {
 }
 
 bool KeyNames::add(int32_t code, const std::string& name) {
+    if (code < first_code || code > last_code)
+        return false;
     return names_.emplace(code, name).second;
 }
 

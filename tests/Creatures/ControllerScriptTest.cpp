@@ -93,3 +93,23 @@ TEST_F(ControllerScriptTest, UploadGivesTheMenuItsControllerAndDropsItForOtherMo
     ASSERT_NE(menu_controller(), nullptr);
     EXPECT_EQ(menu_controller()->bindings[0].command, command::action);
 }
+
+TEST_F(ControllerScriptTest, KeyNamesBoundTwiceKeepTheFirstNameAndTheSmallestCode) {
+    start(R"(
+        lf = LuaFunctions()
+        lf:add_vk_pair(37, 'left')
+        lf:add_vk_pair(37, 'arrow')
+        lf:add_vk_pair(65, 'jump')
+        lf:add_vk_pair(32, 'jump')
+        lf:add_vk_pair(-32, 'jump')
+        lf:add_input_listener(2, 'arrow')
+        lf:add_input_listener(0, 'jump')
+        lf:add_input_listener(3, 'left')
+        lf:upload_controller(0)
+    )");
+    ASSERT_NE(menu_controller(), nullptr);
+    ASSERT_EQ(menu_controller()->bindings.size(), 3u);
+    EXPECT_EQ(menu_controller()->bindings[0].key_code, 0);
+    EXPECT_EQ(menu_controller()->bindings[1].key_code, vk::space);
+    EXPECT_EQ(menu_controller()->bindings[2].key_code, vk::left);
+}
