@@ -180,14 +180,28 @@ LUA
         cp -R "$(dirname "$0")/../../game/Data" "$game/Data"
         start 1280x720
         wait_window Vornholt >/dev/null || fail "no window"
-        sleep 1
         # The left rims of the two buttons: gold on the focused one, grey-blue on the other.
         gold="214 173 92"
         grey="106 100 136"
         rims() { echo "$("$bin/velden_root_pixel" 529 390) / $("$bin/velden_root_pixel" 529 460)"; }
-        [ "$(rims)" = "$gold / $grey" ] || fail "at start-up the rims are $(rims)"
-        xdotool keydown Down; sleep 0.2; xdotool keyup Down; sleep 0.3
-        [ "$(rims)" = "$grey / $gold" ] || fail "after the down arrow the rims are $(rims)"
+        # Waits up to 10 s for the rims to show what is expected.
+        wait_rims() {
+            for _ in $(seq 100); do
+                [ "$(rims)" = "$1" ] && return 0
+                sleep 0.1
+            done
+            return 1
+        }
+        wait_rims "$gold / $grey" || fail "at start-up the rims are $(rims)"
+        xdotool keydown Down; sleep 0.2; xdotool keyup Down
+        wait_rims "$grey / $gold" || fail "after the down arrow the rims are $(rims)"
+        # Held down for a while, the arrow still moves the focus only once.
+        xdotool keydown Up; sleep 0.5; xdotool keyup Up
+        wait_rims "$gold / $grey" || fail "after the up arrow the rims are $(rims)"
+        sleep 0.3
+        [ "$(rims)" = "$gold / $grey" ] || fail "the held up arrow moved twice: $(rims)"
+        xdotool keydown Down; sleep 0.2; xdotool keyup Down
+        wait_rims "$grey / $gold" || fail "after the second down arrow the rims are $(rims)"
         xdotool keydown Return; sleep 0.2; xdotool keyup Return
         wait_exit
         ;;
