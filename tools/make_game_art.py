@@ -1147,6 +1147,71 @@ def logo():
 
 
 # --------------------------------------------------------------------------------------------
+# Title menu buttons
+
+
+def button_look(label, focused):
+    """One look of a menu button, 112 x 24: a rounded glass plate with the label in the pixel
+    font at twice its size. The focused look is lit, with a gold rim, gold letters and arrows
+    pointing at the label."""
+    w, h = 112, 24
+    t = Canvas(w, h)
+    rim = hexc("d6ad5c") if focused else hexc("6a6488")
+    inner = hexc("8a6a3a") if focused else hexc("433c5e")
+    top, bottom = ((hexc("5a4680", 235), hexc("3a2d5a", 235)) if focused else
+                   (hexc("2e2646", 200), hexc("231c38", 200)))
+    for y in range(h):
+        for x in range(w):
+            corner = min(x, w - 1 - x) + min(y, h - 1 - y)
+            if corner < 2:
+                continue
+            if x in (0, w - 1) or y in (0, h - 1) or corner == 2:
+                colour = rim
+            elif x in (1, w - 2) or y in (1, h - 2):
+                colour = inner
+            else:
+                colour = mix(top, bottom, (y - 2) / (h - 5))
+            t.set(x, y, colour)
+    # A highlight along the top of the glass.
+    for x in range(4, w - 4):
+        t.set(x, 2, mix(t.get(x, 2), WHITE, 0.25 if focused else 0.1))
+    scale, gap = 2, 2
+    width = sum(len(glyph(ch)[0]) * scale + gap for ch in label) - gap
+    ox, oy = (w - width) // 2, (h - 7 * scale) // 2
+    ink = GOLD_LIGHT if focused else hexc("b8b2d0")
+    for layer, d, colour in ((0, 1, INK), (1, 0, ink)):
+        x = ox
+        for ch in label:
+            for gx, gy in glyph_pixels(ch):
+                for sy in range(scale):
+                    for sx in range(scale):
+                        px, py = x + gx * scale + sx + d, oy + gy * scale + sy + d
+                        if layer == 1:
+                            shade = GOLD if focused and gy >= 4 else colour
+                            t.set(px, py, shade)
+                        else:
+                            t.set(px, py, colour)
+            x += len(glyph(ch)[0]) * scale + gap
+    if focused:
+        # Arrows left and right of the label, pointing inwards.
+        for i in range(5):
+            for j in range(-i, i + 1):
+                t.set(ox - 14 + (4 - i), h // 2 + j, GOLD)
+                t.set(ox + width + 13 - (4 - i), h // 2 + j, GOLD)
+    return t
+
+
+def buttons():
+    """The title menu's buttons, one look per 32-pixel row: START and QUIT, each not focused
+    and then focused."""
+    c = Canvas(128, 128)
+    for row, (label, focused) in enumerate([("START", False), ("START", True),
+                                            ("QUIT", False), ("QUIT", True)]):
+        c.blit(button_look(label, focused), 8, row * 32 + 4)
+    return c
+
+
+# --------------------------------------------------------------------------------------------
 
 PICTURES = [
     ("sky.png", sky),
@@ -1161,6 +1226,7 @@ PICTURES = [
     ("torch.png", torch),
     ("hud.png", hud),
     ("logo.png", logo),
+    ("buttons.png", buttons),
     ("font.png", font_marker),
     ("small_font.png", font_grid),
 ]

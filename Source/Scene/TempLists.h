@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "Core/TempList.h"
+#include "Creatures/UserController.h"
 #include "Physics/SegmentStripBuilder.h"
 #include "Physics/Shape.h"
 #include "Scene/GameObject.h"
@@ -28,6 +29,8 @@ class TempLists {
     SegmentStripBuilder strips;
     // The key frame being built by add_key_frame, until upload_key_frame inserts it.
     std::optional<KeyFrame> pending_key_frame;
+    // The keyboard controller being bound by add_input_listener, until upload_controller.
+    std::unique_ptr<UserController> pending_controller;
 
   private:
     TempLists() = default;

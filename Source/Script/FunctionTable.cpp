@@ -86,9 +86,18 @@ const std::vector<MethodEntry>& function_table() {
         {"create_sound_variety_collection", &LuaFunctions::create_sound_variety_collection},
         {"add_sound_to_variety_collection", &LuaFunctions::add_sound_to_variety_collection},
         {"remove_sound_from_sounds_temp", &LuaFunctions::remove_sound_from_sounds_temp},
+        // Controllers.
+        {"add_input_listener", &LuaFunctions::add_input_listener},
+        {"upload_controller", &LuaFunctions::upload_controller},
 
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
+
+        // Key pairs, buttons and menu focus.
+        {"create_button", &LuaFunctions::create_button},
+        {"button_dependencies", &LuaFunctions::button_dependencies},
+        {"add_vk_pair", &LuaFunctions::add_vk_pair},
+        {"set_focused_button", &LuaFunctions::set_focused_button},
     };
     return table;
 }

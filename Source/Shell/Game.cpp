@@ -4,6 +4,7 @@
 #include "Audio/SoundQueue.h"
 #include "Core/WalkGuard.h"
 #include "Mechanisms/TriggerManager.h"
+#include "Flow/MenuInput.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
@@ -41,6 +42,7 @@ void Game::init() {
     music = std::make_unique<MusicEngine>();
     music->init();
     sound_queue = std::make_unique<SoundQueue>();
+    menu = std::make_unique<MenuInput>();
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
@@ -69,6 +71,9 @@ void Game::shutdown() {
     music.reset();
     triggers.reset();
     renderer.reset();
+    if (menu)
+        menu->controller.reset();
+    menu.reset();
 }
 
 void Game::run_escape_script() {
@@ -77,7 +82,10 @@ void Game::run_escape_script() {
         ScriptHost::run_script(escape_script, 0);
 }
 
-void Game::menu_step() {}
+void Game::menu_step() {
+    if (menu)
+        menu->step();
+}
 
 void Game::dialog_step() {
     // Without a dialog the dialog state falls back to running.
@@ -112,7 +120,9 @@ void Game::update_triggers(float dt) {
 }
 
 void Game::reset_for_level_change() {
-    // AI states, the player and the menu focus join here as they are built.
+    // AI states and the player join here as they are built.
+    if (menu)
+        menu->clear_focus();
 }
 
 void Game::advance_level_timer(float) {}

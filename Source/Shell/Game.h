@@ -10,6 +10,7 @@ class Camera;
 class Level;
 class MusicEngine;
 class SoundQueue;
+class MenuInput;
 class Renderer;
 class TriggerManager;
 
@@ -42,6 +43,8 @@ class Game {
     Ref<AreaTrigger> player_trigger;
     std::unique_ptr<MusicEngine> music;
     std::unique_ptr<SoundQueue> sound_queue;
+    // The focused button and the menu's keyboard controller.
+    std::unique_ptr<MenuInput> menu;
     GameState state = GameState::running;
     bool draw_triggers = false;
     bool draw_segments = false;

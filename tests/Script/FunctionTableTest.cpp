@@ -275,6 +275,12 @@ TEST(FunctionTable, FunctionsOfTheBuiltSubsystemsAreRegistered) {
                              "create_music",
                              "create_sound_variety_collection",
                              "add_sound_to_variety_collection",
-                             "remove_sound_from_sounds_temp"})
+                             "remove_sound_from_sounds_temp",
+                             "add_input_listener",
+                             "upload_controller",
+                             "create_button",
+                             "button_dependencies",
+                             "add_vk_pair",
+                             "set_focused_button"})
         EXPECT_TRUE(registered[name]) << name;
 }

@@ -16,6 +16,8 @@
 #include "Audio/MusicEngine.h"
 #include "Audio/SoundEffect.h"
 #include "Audio/SoundVarietyCollection.h"
+#include "Flow/Button.h"
+#include "Flow/MenuInput.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -37,9 +39,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The pictures the sample game registers, the two font pictures among them.
-const char* const picture_names[] = {"sky",   "sun",   "glow", "clouds",    "mountains",
-                                     "hills", "tiles", "hero", "coin",      "torch",
-                                     "hud",   "logo",  "font", "small_font"};
+const char* const picture_names[] = {"sky",   "sun",   "glow", "clouds",     "mountains",
+                                     "hills", "tiles", "hero", "coin",       "torch",
+                                     "hud",   "logo",  "font", "small_font", "buttons"};
 
 using Rgba = std::tuple<int, int, int, int>;
 
@@ -53,6 +55,8 @@ Rgba texel(const Image& image, int x, int y) {
 // Ids the level gives its objects.
 constexpr int32_t hero_id = 1000;
 constexpr int32_t title_id = 3000;
+constexpr int32_t start_button_id = 4001;
+constexpr int32_t quit_button_id = 4002;
 
 }  // namespace
 
@@ -88,6 +92,20 @@ class SampleGameTest : public EngineTest {
 
     static Texture* texture(const std::string& name) {
         return TextureRegistry::instance().find(name);
+    }
+
+    // A key goes down for one frame, then up for one frame.
+    void tap(int32_t key) {
+        keyboard.press(key);
+        tick();
+        keyboard.release(key);
+        tick();
+    }
+    // Leaves the title menu with its START button, which has the focus at start-up.
+    void play() {
+        ASSERT_EQ(Game::instance().state, GameState::menu);
+        tap(vk::enter);
+        ASSERT_EQ(Game::instance().state, GameState::running);
     }
 };
 
@@ -263,6 +281,7 @@ TEST_F(SampleGameTest, FirstFrameShowsTheSkyAtTheTopAndTheGroundAtTheBottom) {
 
 TEST_F(SampleGameTest, CloudsDriftTheHeroWalksAndTheTitleFadesAway) {
     start();
+    play();
     std::vector<std::pair<ScrollingSprite*, float>> clouds;
     for (auto [layer, s] : objects<ScrollingSprite>())
         clouds.push_back({s, s->tex_coords[0].x});
@@ -289,7 +308,7 @@ TEST_F(SampleGameTest, CloudsDriftTheHeroWalksAndTheTitleFadesAway) {
 TEST_F(SampleGameTest, EscapeEndsTheGame) {
     start();
     tick(2);
-    EXPECT_EQ(Game::instance().state, GameState::running);
+    EXPECT_EQ(Game::instance().state, GameState::menu);
     keyboard.press(vk::escape);
     tick();
     EXPECT_EQ(Game::instance().state, GameState::quit);
@@ -571,4 +590,71 @@ TEST_F(SampleGameTest, TheMeadowHasMusicBirdsongAndSoundsForCoinsAndFootsteps) {
     // again, the level still plays one copy of its music.
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_audio.lua')"), "");
     EXPECT_EQ(music.track_names(), "meadow_theme.wav");
+TEST_F(SampleGameTest, TheTitleMenuComesFirstAndTheArrowsMoveItsFocus) {
+    start();
+    EXPECT_EQ(Game::instance().state, GameState::menu);
+    MenuInput& menu = *Game::instance().menu;
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, start_button_id);
+    auto* start_button = dynamic_cast<Button*>(level().find_by_id(start_button_id));
+    auto* quit_button = dynamic_cast<Button*>(level().find_by_id(quit_button_id));
+    ASSERT_TRUE(start_button && quit_button);
+    // The HUD waits, hidden and still, until play begins.
+    const Layer& hud = *level().layers[8];
+    EXPECT_FALSE(hud.visible);
+    EXPECT_TRUE(hud.frozen);
+
+    // The buttons' left rims, on the screen: gold on the focused look, grey-blue on the other.
+    const Image& art = *texture("buttons")->image();
+    const auto [nr, ng, nb, na] = texel(art, 8, 4 + 12);
+    const auto [fr, fg, fb, fa] = texel(art, 8, 32 + 4 + 12);
+    ASSERT_NE((Rgba{nr, ng, nb, na}), (Rgba{fr, fg, fb, fa}));
+    const Pixel normal{nr, ng, nb, 255}, focused{fr, fg, fb, 255};
+    auto rims = [&] { return std::pair{pixel(529, 330), pixel(529, 260)}; };
+    tick();
+    EXPECT_EQ(rims(), (std::pair{focused, normal}));
+
+    // Down and up both wrap between the two buttons; holding a key moves once.
+    keyboard.press(vk::down);
+    tick(5);
+    keyboard.release(vk::down);
+    tick();
+    EXPECT_EQ(menu.focused.get(), quit_button);
+    EXPECT_EQ(rims(), (std::pair{normal, focused}));
+    tap(vk::down);
+    EXPECT_EQ(menu.focused.get(), start_button);
+    tap(vk::up);
+    EXPECT_EQ(menu.focused.get(), quit_button);
+    EXPECT_EQ(Game::instance().state, GameState::menu);
+}
+
+TEST_F(SampleGameTest, StartingFromTheMenuRemovesItAndPlaysTheSameLevel) {
+    start();
+    const Level* meadow = Game::instance().level.get();
+    const Layer& menu_layer = *level().layers.back();
+    EXPECT_EQ(menu_layer.parallax, (Vector2{0, 0}));
+    EXPECT_GT(menu_layer.size(), 3u);
+    tap(vk::down);
+    tap(vk::up);
+    tap(vk::enter);
+    EXPECT_EQ(Game::instance().state, GameState::running);
+    EXPECT_EQ(Game::instance().level.get(), meadow);
+    // Every object of the menu is gone, the pressed button too, and with it the focus.
+    EXPECT_EQ(menu_layer.size(), 0u);
+    EXPECT_FALSE(Game::instance().menu->focused);
+    EXPECT_TRUE(level().layers[8]->visible);
+    EXPECT_FALSE(level().layers[8]->frozen);
+    EXPECT_NE(level().find_by_id(hero_id), nullptr);
+    EXPECT_NE(level().find_by_id(title_id), nullptr);
+    // Menu keys do nothing in play.
+    tap(vk::enter);
+    EXPECT_EQ(Game::instance().state, GameState::running);
+}
+
+TEST_F(SampleGameTest, QuitInTheMenuEndsTheGame) {
+    start();
+    tap(vk::down);
+    keyboard.press(vk::enter);
+    tick();
+    EXPECT_EQ(Game::instance().state, GameState::quit);
 }

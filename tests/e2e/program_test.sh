@@ -9,7 +9,7 @@ bin=$2
 if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
     # The screen decides whether a profile's display mode exists.
     case $case_name in
-        fullscreen | script_quit) screen=1280x720x24 ;;
+        fullscreen | script_quit | title_menu) screen=1280x720x24 ;;
         view_*) screen=${case_name#view_}x24 ;;
         *) screen=1280x1024x24 ;;
     esac
@@ -171,6 +171,38 @@ LUA
         [ "$(at 600 320)" = "0 0 255" ] || fail "upper right is $(at 600 320)"
         [ "$(at -500 0)" = "0 0 0" ] || fail "background is $(at -500 0)"
         kill -TERM "$pid"
+        wait_exit
+        ;;
+    title_menu)
+        # The sample game opens on its title menu, driven by real key presses: the down arrow
+        # moves the focus from START to QUIT, Return presses QUIT and the game ends.
+        rm -rf "$game/Data"
+        cp -R "$(dirname "$0")/../../game/Data" "$game/Data"
+        start 1280x720
+        wait_window Vornholt >/dev/null || fail "no window"
+        # The left rims of the two buttons: gold on the focused one, grey-blue on the other.
+        gold="214 173 92"
+        grey="106 100 136"
+        rims() { echo "$("$bin/velden_root_pixel" 529 390) / $("$bin/velden_root_pixel" 529 460)"; }
+        # Waits up to 10 s for the rims to show what is expected.
+        wait_rims() {
+            for _ in $(seq 100); do
+                [ "$(rims)" = "$1" ] && return 0
+                sleep 0.1
+            done
+            return 1
+        }
+        wait_rims "$gold / $grey" || fail "at start-up the rims are $(rims)"
+        xdotool keydown Down; sleep 0.2; xdotool keyup Down
+        wait_rims "$grey / $gold" || fail "after the down arrow the rims are $(rims)"
+        # Held down for a while, the arrow still moves the focus only once.
+        xdotool keydown Up; sleep 0.5; xdotool keyup Up
+        wait_rims "$gold / $grey" || fail "after the up arrow the rims are $(rims)"
+        sleep 0.3
+        [ "$(rims)" = "$gold / $grey" ] || fail "the held up arrow moved twice: $(rims)"
+        xdotool keydown Down; sleep 0.2; xdotool keyup Down
+        wait_rims "$grey / $gold" || fail "after the second down arrow the rims are $(rims)"
+        xdotool keydown Return; sleep 0.2; xdotool keyup Return
         wait_exit
         ;;
     *)

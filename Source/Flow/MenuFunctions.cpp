@@ -1,0 +1,61 @@
+// Script functions of key names, buttons and the menu focus.
+#include "Flow/KeyNames.h"
+#include "Flow/MenuInput.h"
+#include "Flow/TextureButton.h"
+#include "Scene/TempLists.h"
+#include "Script/LuaFunctions.h"
+#include "Shell/Game.h"
+
+namespace {
+
+TempList<GameObject>& objects() {
+    return TempLists::instance().game_objects;
+}
+
+// The button waiting under that name; a game object of another kind counts as absent.
+Button* find_button(const std::string& name) {
+    return dynamic_cast<Button*>(objects().find(name));
+}
+
+}  // namespace
+
+void LuaFunctions::add_vk_pair(int32_t code, const std::string& name) {
+    KeyNames::instance().add(code, name);
+}
+
+void LuaFunctions::create_button(const std::string& name, const std::string& normal_look,
+                                 const std::string& focused_look, const std::string& press_sound,
+                                 const std::string& focus_sound, const std::string& script) {
+    auto button = std::make_unique<TextureButton>();
+    button->normal_look = objects().take(normal_look);
+    button->focused_look = objects().take(focused_look);
+    if (!focus_sound.empty())
+        button->focus_sound = focus_sound;
+    if (!press_sound.empty())
+        button->press_sound = press_sound;
+    button->script = script;
+    objects().put(name, std::move(button));
+}
+
+void LuaFunctions::button_dependencies(const std::string& name, const std::string& up,
+                                       const std::string& down, const std::string& left,
+                                       const std::string& right) {
+    Button* button = find_button(name);
+    if (!button)
+        return;
+    // A neighbour name that names no button leaves that neighbour as it was.
+    if (Button* b = find_button(up))
+        button->up = b;
+    if (Button* b = find_button(down))
+        button->down = b;
+    if (Button* b = find_button(left))
+        button->left = b;
+    if (Button* b = find_button(right))
+        button->right = b;
+}
+
+void LuaFunctions::set_focused_button(const std::string& name) {
+    MenuInput* menu = Game::instance().menu.get();
+    if (menu)
+        menu->focus_to(find_button(name));
+}

@@ -1,0 +1,16 @@
+-- The keys the game uses, by name. The engine knows keys by their Windows virtual-key codes;
+-- scripts bind keys to commands by these names (lf:add_input_listener), for the menu and the
+-- player alike. A code keeps the first name it is given, and a name stands for the smallest
+-- code that carries it.
+KEY = {
+    enter = 13,  -- Return
+    escape = 27,
+    space = 32,
+    left = 37,
+    up = 38,
+    right = 39,
+    down = 40,
+}
+for name, code in pairs(KEY) do
+    lf:add_vk_pair(code, name)
+end
