@@ -143,12 +143,12 @@ void Game::draw() {
     renderer->clear_depth_buffer();
     if (level)
         level->draw(*renderer);
+    // The debug views: the triggers, then the segment strips and the colliders.
     if (draw_triggers && triggers) {
         // The last layer may have left additive blending on; the debug colours are see-through.
         renderer->set_blend_state(BlendState::alpha());
         triggers->draw(*renderer);
     }
-    // The debug views: the triggers, then the segment strips and the colliders.
     if (draw_segments && level) {
         draw_segment_strips(level->segment_strips, *renderer);
         draw_colliders(level->colliders, *renderer);
