@@ -163,9 +163,13 @@ square("upper_right", 600, 320, 0, 0, 1)
 LUA
         start "$size"
         wait_window Vornholt >/dev/null || fail "no window"
-        sleep 1
         # World (x, y) is at ((x + 640) * width / 1280, (360 - y) * height / 720) from the top left.
         at() { "$bin/velden_root_pixel" $(( ($1 + 640) * width / 1280 )) $(( (360 - $2) * height / 720 )); }
+        # A loaded machine may take a while for the first frame: wait up to 10 s for it.
+        for _ in $(seq 100); do
+            [ "$(at 0 0)" = "255 0 0" ] && break
+            sleep 0.1
+        done
         [ "$(at 0 0)" = "255 0 0" ] || fail "centre is $(at 0 0)"
         [ "$(at -600 -320)" = "0 255 0" ] || fail "lower left is $(at -600 -320)"
         [ "$(at 600 320)" = "0 0 255" ] || fail "upper right is $(at 600 320)"
