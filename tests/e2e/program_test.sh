@@ -163,9 +163,13 @@ square("upper_right", 600, 320, 0, 0, 1)
 LUA
         start "$size"
         wait_window Vornholt >/dev/null || fail "no window"
-        sleep 1
         # World (x, y) is at ((x + 640) * width / 1280, (360 - y) * height / 720) from the top left.
         at() { "$bin/velden_root_pixel" $(( ($1 + 640) * width / 1280 )) $(( (360 - $2) * height / 720 )); }
+        # A loaded machine may take a while for the first frame: wait up to 10 s for it.
+        for _ in $(seq 100); do
+            [ "$(at 0 0)" = "255 0 0" ] && break
+            sleep 0.1
+        done
         [ "$(at 0 0)" = "255 0 0" ] || fail "centre is $(at 0 0)"
         [ "$(at -600 -320)" = "0 255 0" ] || fail "lower left is $(at -600 -320)"
         [ "$(at 600 320)" = "0 0 255" ] || fail "upper right is $(at 600 320)"
@@ -193,17 +197,23 @@ LUA
             return 1
         }
         wait_rims "$gold / $grey" || fail "at start-up the rims are $(rims)"
-        xdotool keydown Down; sleep 0.2; xdotool keyup Down
+        # The game reads keys once a frame, so each key stays down until its effect shows (a
+        # key down and up again between two frames is never seen).
+        xdotool keydown Down
         wait_rims "$grey / $gold" || fail "after the down arrow the rims are $(rims)"
+        xdotool keyup Down
         # Held down for a while, the arrow still moves the focus only once.
-        xdotool keydown Up; sleep 0.5; xdotool keyup Up
+        xdotool keydown Up
         wait_rims "$gold / $grey" || fail "after the up arrow the rims are $(rims)"
-        sleep 0.3
+        sleep 0.5
         [ "$(rims)" = "$gold / $grey" ] || fail "the held up arrow moved twice: $(rims)"
-        xdotool keydown Down; sleep 0.2; xdotool keyup Down
+        xdotool keyup Up
+        xdotool keydown Down
         wait_rims "$grey / $gold" || fail "after the second down arrow the rims are $(rims)"
-        xdotool keydown Return; sleep 0.2; xdotool keyup Return
+        xdotool keyup Down
+        xdotool keydown Return
         wait_exit
+        xdotool keyup Return
         ;;
     *)
         fail "unknown case"
