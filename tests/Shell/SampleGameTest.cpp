@@ -1,5 +1,3 @@
-#include <SDL_mixer.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,12 +8,6 @@
 #include <type_traits>
 #include <vector>
 
-#include "Mechanisms/GateTrigger.h"
-#include "Mechanisms/TimedTrigger.h"
-#include "Mechanisms/TriggerManager.h"
-#include "Audio/MusicEngine.h"
-#include "Audio/SoundEffect.h"
-#include "Audio/SoundVarietyCollection.h"
 #include "Flow/Button.h"
 #include "Flow/MenuInput.h"
 #include "Physics/Ground.h"
@@ -29,10 +21,17 @@
 #include "Scene/Level.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
-#include "Scene/TempLists.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
+#include <SDL_mixer.h>
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundEffect.h"
+#include "Audio/SoundVarietyCollection.h"
+#include "Scene/TempLists.h"
 
 namespace fs = std::filesystem;
 
@@ -433,6 +432,74 @@ TEST_F(SampleGameTest, TheMeadowHasGroundToWalkOnAndCollidersInTheDebugView) {
     EXPECT_LT(after.r, before.r);
 }
 
+TEST_F(SampleGameTest, TheTitleMenuComesFirstAndTheArrowsMoveItsFocus) {
+    start();
+    EXPECT_EQ(Game::instance().state, GameState::menu);
+    MenuInput& menu = *Game::instance().menu;
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, start_button_id);
+    auto* start_button = dynamic_cast<Button*>(level().find_by_id(start_button_id));
+    auto* quit_button = dynamic_cast<Button*>(level().find_by_id(quit_button_id));
+    ASSERT_TRUE(start_button && quit_button);
+    // The HUD waits, hidden and still, until play begins.
+    const Layer& hud = *level().layers[8];
+    EXPECT_FALSE(hud.visible);
+    EXPECT_TRUE(hud.frozen);
+
+    // The buttons' left rims, on the screen: gold on the focused look, grey-blue on the other.
+    const Image& art = *texture("buttons")->image();
+    const auto [nr, ng, nb, na] = texel(art, 8, 4 + 12);
+    const auto [fr, fg, fb, fa] = texel(art, 8, 32 + 4 + 12);
+    ASSERT_NE((Rgba{nr, ng, nb, na}), (Rgba{fr, fg, fb, fa}));
+    const Pixel normal{nr, ng, nb, 255}, focused{fr, fg, fb, 255};
+    auto rims = [&] { return std::pair{pixel(529, 330), pixel(529, 260)}; };
+    tick();
+    EXPECT_EQ(rims(), (std::pair{focused, normal}));
+
+    // Down and up both wrap between the two buttons; holding a key moves once.
+    keyboard.press(vk::down);
+    tick(5);
+    keyboard.release(vk::down);
+    tick();
+    EXPECT_EQ(menu.focused.get(), quit_button);
+    EXPECT_EQ(rims(), (std::pair{normal, focused}));
+    tap(vk::down);
+    EXPECT_EQ(menu.focused.get(), start_button);
+    tap(vk::up);
+    EXPECT_EQ(menu.focused.get(), quit_button);
+    EXPECT_EQ(Game::instance().state, GameState::menu);
+}
+
+TEST_F(SampleGameTest, StartingFromTheMenuRemovesItAndPlaysTheSameLevel) {
+    start();
+    const Level* meadow = Game::instance().level.get();
+    const Layer& menu_layer = *level().layers.back();
+    EXPECT_EQ(menu_layer.parallax, (Vector2{0, 0}));
+    EXPECT_GT(menu_layer.size(), 3u);
+    tap(vk::down);
+    tap(vk::up);
+    tap(vk::enter);
+    EXPECT_EQ(Game::instance().state, GameState::running);
+    EXPECT_EQ(Game::instance().level.get(), meadow);
+    // Every object of the menu is gone, the pressed button too, and with it the focus.
+    EXPECT_EQ(menu_layer.size(), 0u);
+    EXPECT_FALSE(Game::instance().menu->focused);
+    EXPECT_TRUE(level().layers[8]->visible);
+    EXPECT_FALSE(level().layers[8]->frozen);
+    EXPECT_NE(level().find_by_id(hero_id), nullptr);
+    EXPECT_NE(level().find_by_id(title_id), nullptr);
+    // Menu keys do nothing in play.
+    tap(vk::enter);
+    EXPECT_EQ(Game::instance().state, GameState::running);
+}
+
+TEST_F(SampleGameTest, QuitInTheMenuEndsTheGame) {
+    start();
+    tap(vk::down);
+    keyboard.press(vk::enter);
+    tick();
+    EXPECT_EQ(Game::instance().state, GameState::quit);
+}
 TEST_F(SampleGameTest, CoinGatesTakeTheCoinsAnotherGateTouches) {
     start();
     // A gate around every coin, with the coin's id, belonging to the coins' group.
@@ -529,6 +596,7 @@ TEST_F(SampleGameTest, TheSignalLampChangesColourEveryTwoSeconds) {
     tick(250);
     for (const auto& layer : level().layers)
         EXPECT_EQ(layer->size(), 0u);
+}
 TEST_F(SampleGameTest, TheMeadowHasMusicBirdsongAndSoundsForCoinsAndFootsteps) {
     start();
     MusicEngine& music = *Game::instance().music;
@@ -590,71 +658,4 @@ TEST_F(SampleGameTest, TheMeadowHasMusicBirdsongAndSoundsForCoinsAndFootsteps) {
     // again, the level still plays one copy of its music.
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_audio.lua')"), "");
     EXPECT_EQ(music.track_names(), "meadow_theme.wav");
-TEST_F(SampleGameTest, TheTitleMenuComesFirstAndTheArrowsMoveItsFocus) {
-    start();
-    EXPECT_EQ(Game::instance().state, GameState::menu);
-    MenuInput& menu = *Game::instance().menu;
-    ASSERT_TRUE(menu.focused);
-    EXPECT_EQ(menu.focused->id, start_button_id);
-    auto* start_button = dynamic_cast<Button*>(level().find_by_id(start_button_id));
-    auto* quit_button = dynamic_cast<Button*>(level().find_by_id(quit_button_id));
-    ASSERT_TRUE(start_button && quit_button);
-    // The HUD waits, hidden and still, until play begins.
-    const Layer& hud = *level().layers[8];
-    EXPECT_FALSE(hud.visible);
-    EXPECT_TRUE(hud.frozen);
-
-    // The buttons' left rims, on the screen: gold on the focused look, grey-blue on the other.
-    const Image& art = *texture("buttons")->image();
-    const auto [nr, ng, nb, na] = texel(art, 8, 4 + 12);
-    const auto [fr, fg, fb, fa] = texel(art, 8, 32 + 4 + 12);
-    ASSERT_NE((Rgba{nr, ng, nb, na}), (Rgba{fr, fg, fb, fa}));
-    const Pixel normal{nr, ng, nb, 255}, focused{fr, fg, fb, 255};
-    auto rims = [&] { return std::pair{pixel(529, 330), pixel(529, 260)}; };
-    tick();
-    EXPECT_EQ(rims(), (std::pair{focused, normal}));
-
-    // Down and up both wrap between the two buttons; holding a key moves once.
-    keyboard.press(vk::down);
-    tick(5);
-    keyboard.release(vk::down);
-    tick();
-    EXPECT_EQ(menu.focused.get(), quit_button);
-    EXPECT_EQ(rims(), (std::pair{normal, focused}));
-    tap(vk::down);
-    EXPECT_EQ(menu.focused.get(), start_button);
-    tap(vk::up);
-    EXPECT_EQ(menu.focused.get(), quit_button);
-    EXPECT_EQ(Game::instance().state, GameState::menu);
-}
-
-TEST_F(SampleGameTest, StartingFromTheMenuRemovesItAndPlaysTheSameLevel) {
-    start();
-    const Level* meadow = Game::instance().level.get();
-    const Layer& menu_layer = *level().layers.back();
-    EXPECT_EQ(menu_layer.parallax, (Vector2{0, 0}));
-    EXPECT_GT(menu_layer.size(), 3u);
-    tap(vk::down);
-    tap(vk::up);
-    tap(vk::enter);
-    EXPECT_EQ(Game::instance().state, GameState::running);
-    EXPECT_EQ(Game::instance().level.get(), meadow);
-    // Every object of the menu is gone, the pressed button too, and with it the focus.
-    EXPECT_EQ(menu_layer.size(), 0u);
-    EXPECT_FALSE(Game::instance().menu->focused);
-    EXPECT_TRUE(level().layers[8]->visible);
-    EXPECT_FALSE(level().layers[8]->frozen);
-    EXPECT_NE(level().find_by_id(hero_id), nullptr);
-    EXPECT_NE(level().find_by_id(title_id), nullptr);
-    // Menu keys do nothing in play.
-    tap(vk::enter);
-    EXPECT_EQ(Game::instance().state, GameState::running);
-}
-
-TEST_F(SampleGameTest, QuitInTheMenuEndsTheGame) {
-    start();
-    tap(vk::down);
-    keyboard.press(vk::enter);
-    tick();
-    EXPECT_EQ(Game::instance().state, GameState::quit);
 }
