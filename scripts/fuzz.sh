@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs the script fuzzer with random seeds, one process per seed, until FUZZ_CALLS calls have
-# been made (FUZZ_RUN per process). FUZZ_SEED fixes the first seed. Stops at the first failure
+# been made (FUZZ_RUN per fuzz test, one on an empty folder and one on the sample game). FUZZ_SEED fixes the first seed. Stops at the first failure
 # and prints how to replay it.
 # Usage: fuzz.sh <velden_tests executable>
 set -eu
@@ -18,8 +18,8 @@ while [ "$made" -lt "$total" ]; do
         seed=$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')
     fi
     n=$per
-    [ $((total - made)) -lt "$n" ] && n=$((total - made))
-    echo "script fuzz: seed $seed, $n calls"
+    [ $((total - made)) -lt $((2 * n)) ] && n=$(((total - made + 1) / 2))
+    echo "script fuzz: seed $seed, $n calls per fuzz test"
     if ! VELDEN_FUZZ_SEED=$seed VELDEN_FUZZ_CALLS=$n "$tests" \
         --gtest_filter='ScriptFuzz.*' >"$log" 2>&1; then
         cat "$log"
@@ -28,6 +28,6 @@ while [ "$made" -lt "$total" ]; do
         exit 1
     fi
     grep "calls made" "$log" || true
-    made=$((made + n))
+    made=$((made + n * $(grep -c "calls made" "$log")))
 done
 echo "script fuzz: $made calls without a fault"

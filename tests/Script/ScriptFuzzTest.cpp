@@ -11,14 +11,18 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <lua.hpp>
 
 #include "Platform/VirtualKeys.h"
 #include "Script/FunctionTable.h"
 #include "Script/ScriptFuzzer.h"
+#include "Script/ScriptHost.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
 
@@ -104,21 +108,52 @@ int fuzz_inner(lua_State* L) {
 
 class ScriptFuzz : public EngineTest {
   protected:
-    void start_fuzz_game() {
+    // An empty game folder, or the sample game (its level, pictures and names to reach).
+    void start_fuzz_game(bool sample_game) {
         namespace fs = std::filesystem;
+        if (sample_game)
+            fs::copy(fs::path(VELDEN_GAME_DIR) / "Data", fs::path(dir) / "Data",
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::create_directories(fs::path(dir) / "Data/Images");
         fs::copy_file(std::string(VELDEN_TEST_DATA) + "/png/rgba8.png",
                       fs::path(dir) / "Data/Images/fuzz.png");
         write_file("Data/Scripts/fuzz_inner.lua", "fuzz_inner()\n");
         write_file(Game::escape_script, "fuzz_inner()\n");
-        start("lf = LuaFunctions()\n");
+        start(sample_game ? "" : "lf = LuaFunctions()\n");
+        ASSERT_EQ(lua("lf = LuaFunctions()"), "");
         lua_register(L(), "fuzz_inner", fuzz_inner);
+    }
+
+    // The quoted names in the game's scripts.
+    std::vector<std::string> script_names() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+            if (entry.path().extension() != ".lua")
+                continue;
+            std::ifstream in(entry.path());
+            std::string text((std::istreambuf_iterator<char>(in)), {});
+            for (size_t at = text.find('"'); at != std::string::npos;) {
+                size_t end = text.find('"', at + 1);
+                if (end == std::string::npos)
+                    break;
+                std::string name = text.substr(at + 1, end - at - 1);
+                if (!name.empty() && name.size() < 64 && name.find('\n') == std::string::npos)
+                    names.push_back(name);
+                at = text.find('"', end + 1);
+            }
+        }
+        return names;
     }
 
     // Runs count calls from seed, with frames, key changes and calls from inside scripts
     // between them.
-    uint64_t fuzz(uint64_t seed, uint64_t count) {
+    // With rebuild_every, the game's start-up script runs again after that many calls, so the
+    // calls meet its level again and again rather than only what earlier calls left.
+    uint64_t fuzz(uint64_t seed, uint64_t count, const std::vector<std::string>& names = {},
+                  uint64_t rebuild_every = 0) {
         ScriptFuzzer fuzzer(seed);
+        for (const std::string& name : names)
+            fuzzer.add_name(name);
         FuzzRun run;
         run.seed = seed;
         run.count = count;
@@ -151,6 +186,15 @@ class ScriptFuzz : public EngineTest {
         static const int32_t keys[] = {vk::escape, vk::left,  vk::right, vk::up,
                                        vk::down,   vk::space, vk::enter, vk::control};
         while (run.made < count) {
+            if (rebuild_every && run.made % rebuild_every == 0 && run.made > 0) {
+                ScriptFuzzer::Call rebuild;
+                rebuild.function = ScriptFuzzer::rerun_init;
+                run.recent.push_back(rebuild);
+                if (run.recent.size() > remembered_calls)
+                    run.recent.pop_front();
+                ScriptHost::run_script(Game::init_script, 0);
+                EXPECT_EQ(lua("lf = LuaFunctions()"), "");
+            }
             make_call(L, 0);
             progress = run.made;
             if (fuzzer.chance(40)) {
@@ -192,16 +236,36 @@ class ScriptFuzz : public EngineTest {
 
 }  // namespace
 
+void report(const char* game, uint64_t seed, uint64_t count, uint64_t accepted) {
+    std::printf(
+        "script fuzz (%s): seed %llu, %llu calls made over %zu functions, %llu of them "
+        "ran without a script error\n",
+        game, (unsigned long long)seed, (unsigned long long)count, function_table().size(),
+        (unsigned long long)accepted);
+}
+
 TEST_F(ScriptFuzz, RandomCallsOfEveryRegisteredFunctionNeverBreakTheEngine) {
-    start_fuzz_game();
+    start_fuzz_game(false);
     const uint64_t seed = env_number("VELDEN_FUZZ_SEED", 20261210);
     const uint64_t count = env_number("VELDEN_FUZZ_CALLS", 40000);
-    std::printf("script fuzz: seed %llu, %llu calls over %zu functions\n", (unsigned long long)seed,
-                (unsigned long long)count, function_table().size());
     const uint64_t accepted = fuzz(seed, count);
-    std::printf("script fuzz: %llu calls made, %llu of them ran without a script error\n",
-                (unsigned long long)count, (unsigned long long)accepted);
+    report("empty folder", seed, count, accepted);
     // Most calls must get past the argument checks, or the run tests only those.
+    EXPECT_GT(accepted, count / 2);
+}
+
+// The same on the sample game: a full level, real pictures, and the names its scripts use.
+TEST_F(ScriptFuzz, RandomCallsOnTheSampleGameNeverBreakTheEngine) {
+    start_fuzz_game(true);
+    // The sample game's level is up.
+    ASSERT_EQ(lua("layers = lf:get_num_layers()"), "");
+    ASSERT_GT(lua_number("layers"), 0);
+    std::vector<std::string> names = script_names();
+    ASSERT_GT(names.size(), 20u);
+    const uint64_t seed = env_number("VELDEN_FUZZ_SEED", 20261211);
+    const uint64_t count = env_number("VELDEN_FUZZ_CALLS", 30000);
+    const uint64_t accepted = fuzz(seed, count, names, 1000);
+    report("sample game", seed, count, accepted);
     EXPECT_GT(accepted, count / 2);
 }
 

@@ -11,7 +11,8 @@
 namespace {
 
 constexpr double inf = std::numeric_limits<double>::infinity();
-constexpr size_t pool_limit = 20;
+constexpr size_t new_names = 16;  // pool places for names the run makes up
+constexpr size_t recent_limit = 8;
 constexpr size_t long_length = 10000;
 
 // Files and names the fuzzed game folder holds, so calls reach loading and nested scripts.
@@ -106,6 +107,12 @@ void push(lua_State* L, const ScriptFuzzer::Value& v) {
 ScriptFuzzer::ScriptFuzzer(uint64_t seed) : rng_(seed) {
     for (const char* name : seed_names)
         pool_.push_back(name);
+    fixed_names_ = pool_.size();
+}
+
+void ScriptFuzzer::add_name(const std::string& name) {
+    pool_.insert(pool_.begin() + static_cast<std::ptrdiff_t>(fixed_names_), name);
+    ++fixed_names_;
 }
 
 ScriptFuzzer::Value ScriptFuzzer::number_arg() {
@@ -203,19 +210,29 @@ ScriptFuzzer::Value ScriptFuzzer::string_arg() {
     Value v;
     v.kind = Value::string;
     const uint64_t pick = below(20);
+    if (pick < 6 && !recent_.empty()) {
+        v.s = recent_[below(recent_.size())];
+        return v;
+    }
     if (pick < 15) {
         v.s = pool_[below(pool_.size())];
     } else if (pick < 17) {
         v.s = "n" + std::to_string(names_made_++);
-        if (pool_.size() < pool_limit)
+        if (pool_.size() < fixed_names_ + new_names)
             pool_.push_back(v.s);
         else
-            pool_[std::size(seed_names) + below(pool_limit - std::size(seed_names))] = v.s;
+            pool_[fixed_names_ + below(new_names)] = v.s;
     } else if (pick < 19) {
         const size_t i = below(std::size(odd));
         v.s = (odd[i] == std::string("nul\0inside")) ? std::string("nul\0inside", 10) : odd[i];
     } else {
         v.s.assign(long_length, 'x');
+    }
+    if (v.s.size() < 256) {
+        if (recent_.size() < recent_limit)
+            recent_.push_back(v.s);
+        else
+            recent_[recent_next_++ % recent_limit] = v.s;
     }
     return v;
 }
@@ -323,6 +340,8 @@ bool ScriptFuzzer::perform(lua_State* L, const Call& call) {
 }
 
 std::string ScriptFuzzer::describe(const Call& call) {
+    if (call.function == rerun_init)
+        return "lf:do_file(\"Data/Scripts/INIT_test.lua\") -- the game's start-up script again";
     std::string text(static_cast<size_t>(call.depth) * 2, ' ');
     text += "lf";
     const char* name = function_table()[call.function].name;

@@ -21,14 +21,21 @@ class ScriptFuzzer {
         bool b = false;
         std::string s;
     };
+    // A Call's function that stands for the game's start-up script run again.
+    static constexpr size_t rerun_init = ~size_t{0};
+
     struct Call {
-        size_t function = 0;  // index in the registration table
+        size_t function = 0;  // index in the registration table, or rerun_init
         Value self;
         std::vector<Value> args;
         int depth = 0;  // 0 from the fuzzer's frame loop, more from inside scripts
     };
 
     explicit ScriptFuzzer(uint64_t seed);
+
+    // Adds a name to the pool for good (names a game's own scripts use, so calls reach what
+    // they built).
+    void add_name(const std::string& name);
 
     // The next call; the generator's state moves on.
     Call next(int depth);
@@ -56,5 +63,8 @@ class ScriptFuzzer {
 
     std::mt19937_64 rng_;
     std::vector<std::string> pool_;
+    size_t fixed_names_ = 0;  // the pool's first names stay; the others are replaced in turn
+    std::vector<std::string> recent_;  // strings of the last calls, most often picked again
+    size_t recent_next_ = 0;
     uint64_t names_made_ = 0;
 };
