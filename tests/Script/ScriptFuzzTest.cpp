@@ -95,6 +95,8 @@ void make_call(lua_State* L, int depth) {
 // script and fuzz_inner.lua call it), so calls also come while the engine runs a script.
 int fuzz_inner(lua_State* L) {
     static int depth = 0;
+    if (!current_run)
+        return 0;
     FuzzRun& run = *current_run;
     if (depth >= max_depth || run.made >= run.count)
         return 0;
