@@ -205,9 +205,11 @@ int Runner::run(const Options& o) {
                 }
             }
         }
-        if (o.memory_every > 0 && frame % o.memory_every == 0)
+        if (o.memory_every > 0 && frame % o.memory_every == 0) {
             std::printf("frame %lld: peak resident memory %ld kB\n", static_cast<long long>(frame),
                         peak_resident_kb());
+            std::fflush(stdout);  // a long run shows its progress
+        }
         if (code == failed_output)
             break;
         if (EventPump::pump()) {
