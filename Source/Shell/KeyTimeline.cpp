@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "Platform/HeldKeys.h"
-#include "Platform/KeyNames.h"
+#include "Platform/VirtualKeyNames.h"
 
 void KeyTimeline::add(int64_t frame, int32_t vk, bool down) {
     // After every change of the same or an earlier frame, so a frame's changes keep their order.
@@ -41,7 +41,7 @@ bool KeyTimeline::parse(std::istream& in, std::string& error) {
         long long frame = std::strtoll(frame_text.c_str(), &end, 10);
         if (*end != '\0' || errno != 0 || frame < 1 || frame > max_frame)
             return fail("bad frame number \"" + frame_text + "\" (frames count from 1)");
-        int32_t code = KeyNames::code(key);
+        int32_t code = VirtualKeyNames::code(key);
         if (code < 0)
             return fail("unknown key \"" + key + "\"");
         if (action == "down") {

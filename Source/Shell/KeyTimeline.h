@@ -11,8 +11,8 @@ class HeldKeys;
 //   <frame> down <key>    the key goes down before that frame runs
 //   <frame> up <key>      the key comes up before that frame runs
 //   <frame> tap <key>     down before that frame, up before the next one
-// Keys are names or codes (see KeyNames). Blank lines and text after "#" are ignored. Lines may
-// come in any order; changes of the same frame apply in the file's order.
+// Keys are names or codes (see VirtualKeyNames). Blank lines and text after "#" are ignored. Lines
+// may come in any order; changes of the same frame apply in the file's order.
 class KeyTimeline {
   public:
     struct Change {

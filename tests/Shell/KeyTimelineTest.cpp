@@ -3,11 +3,11 @@
 #include <sstream>
 
 #include "Platform/HeldKeys.h"
-#include "Platform/KeyNames.h"
+#include "Platform/VirtualKeyNames.h"
 #include "Platform/VirtualKeys.h"
 #include "Shell/KeyTimeline.h"
 
-TEST(KeyNames, NamesLettersAndNumbers) {
+TEST(VirtualKeyNames, NamesLettersAndNumbers) {
     struct Case {
         const char* name;
         int32_t code;
@@ -36,7 +36,7 @@ TEST(KeyNames, NamesLettersAndNumbers) {
         {"12a", -1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(KeyNames::code(c.name), c.code) << c.name;
+        EXPECT_EQ(VirtualKeyNames::code(c.name), c.code) << c.name;
 }
 
 TEST(KeyTimeline, ChangesApplyOnTheirFrameInFileOrder) {

@@ -4,7 +4,7 @@
 #include <string>
 
 // Readable names of the virtual-key codes, for files people write (the runner's key timeline).
-class KeyNames {
+class VirtualKeyNames {
   public:
     // The code of a name ("left", "space", "f5", "escape", ...; any case), of a single letter or
     // digit (the key with that character), or of a number of two or more digits ("37") or in

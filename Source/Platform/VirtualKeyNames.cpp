@@ -1,4 +1,4 @@
-#include "Platform/KeyNames.h"
+#include "Platform/VirtualKeyNames.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -46,7 +46,7 @@ const Named named_keys[] = {
 
 }  // namespace
 
-int32_t KeyNames::code(const std::string& text) {
+int32_t VirtualKeyNames::code(const std::string& text) {
     if (text.empty())
         return -1;
     std::string name;
