@@ -1,11 +1,13 @@
 # make run    builds a release build and starts the sample game
 # make test   builds the engine and the tests with sanitizers and runs every test
 # make bench  builds a release build and runs the benchmarks
+# make fuzz   runs the script fuzzer with random seeds for FUZZ_CALLS calls (sanitizer build)
+# make soak   runs the sample game headless for 100,000 frames and checks memory stays flat
 JOBS ?= $(shell nproc)
 PROFILE ?= 1280x720
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: run test bench deps release clean format
+.PHONY: run test bench deps release clean format fuzz soak
 
 deps:
 	./scripts/install-deps
@@ -29,6 +31,17 @@ bench: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVELDEN_TESTS=ON >/dev/null
 	cmake --build build/release -j $(JOBS) --target velden_bench
 	SDL_AUDIODRIVER=dummy $(XVFB) ./build/release/velden_bench
+
+fuzz: deps
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	    -DVELDEN_SANITIZE=ON >/dev/null
+	cmake --build build/test -j $(JOBS) --target velden_tests
+	SDL_AUDIODRIVER=dummy $(XVFB) ./scripts/fuzz.sh ./build/test/velden_tests
+
+soak: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVELDEN_TESTS=ON >/dev/null
+	cmake --build build/release -j $(JOBS) --target velden-run
+	SDL_AUDIODRIVER=dummy $(XVFB) ./scripts/soak.sh ./build/release/velden-run game
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

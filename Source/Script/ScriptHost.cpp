@@ -3,6 +3,7 @@
 #include <lua.hpp>
 
 #include "Script/ClassBinding.h"
+#include "Script/ScriptErrorLog.h"
 
 namespace {
 
@@ -22,11 +23,19 @@ int set_parameter(lua_State* L) {
     return 0;
 }
 
+// The interpreter's message on top of the stack: "file:line: text" for run errors.
+std::string error_message(lua_State* L) {
+    size_t n = 0;
+    const char* text = lua_tolstring(L, -1, &n);
+    return text ? std::string(text, n) : std::string("(error object is not a string)");
+}
+
 }  // namespace
 
 void ScriptHost::start() {
     if (interpreter)
         return;
+    ScriptErrorLog::configure();
     lua_State* L = luaL_newstate();
     if (!L)
         return;
@@ -44,6 +53,8 @@ bool ScriptHost::run_script(const std::string& path, int32_t parameter) {
     const int top = lua_gettop(L);
     lua_cpcall(L, set_parameter, &parameter);
     bool ok = luaL_loadfile(L, path.c_str()) == 0 && lua_pcall(L, 0, LUA_MULTRET, 0) == 0;
+    if (!ok && ScriptErrorLog::enabled())
+        ScriptErrorLog::report(error_message(L));
     lua_settop(L, top);
     return ok;
 }

@@ -6,7 +6,8 @@
 struct lua_State;
 
 // The process's one Lua interpreter. Scripts run only inside run_script (and the method calls
-// they make); load and run errors are ignored and leave the interpreter's stack as it was.
+// they make); load and run errors leave the interpreter's stack as it was and are reported only
+// when ScriptErrorLog is enabled.
 class ScriptHost {
   public:
     // Creates the interpreter with the standard libraries and declares LuaFunctions. When the

@@ -1,0 +1,16 @@
+// Program entry of velden-run, the headless runner.
+#include <cstdio>
+
+#include "Shell/Runner.h"
+
+int main(int argc, char** argv) {
+    Runner::Options options;
+    std::string error;
+    if (!Runner::parse(argc, argv, options, error)) {
+        if (!error.empty())
+            std::fprintf(stderr, "velden-run: %s\n", error.c_str());
+        std::fputs(Runner::usage(), error.empty() ? stdout : stderr);
+        return error.empty() ? 0 : Runner::bad_usage;
+    }
+    return Runner::run(options);
+}

@@ -1,0 +1,160 @@
+// velden-run as game authors use it: the real executable on a game folder, under the X server.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "Render/PngLoader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_all(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class RunnerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string templ = (fs::temp_directory_path() / "velden-run-XXXXXX").string();
+        ASSERT_NE(mkdtemp(templ.data()), nullptr);
+        dir = templ;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    void write(const std::string& path, const std::string& text) {
+        fs::path p = dir / path;
+        fs::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    // Runs velden-run with these arguments from the test folder; returns the exit code and
+    // leaves standard output in out.
+    int run(const std::string& args) {
+        // Leaks are checked in-process; the GL driver may unload its libraries before the
+        // leak report at the end of a separate process.
+        std::string cmd =
+            "cd '" + dir.string() + "' && ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy '" +
+            std::string(VELDEN_BINARY_DIR) + "/velden-run' " + args + " > out.txt 2> err.txt";
+        int status = std::system(cmd.c_str());
+        out = read_all(dir / "out.txt") + read_all(dir / "err.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path dir;
+    std::string out;
+};
+
+}  // namespace
+
+// The sample game with the same keys twice: byte-identical screenshots; the game moves between
+// the two frames, so the pictures show a running game and not one still image.
+TEST_F(RunnerTest, SameInputsWriteIdenticalScreenshots) {
+    write("keys.txt", "# walk right, jump\n20 down right\n60 up right\n70 tap space\n");
+    const std::string game = std::string(" '") + VELDEN_GAME_DIR + "'";
+    ASSERT_EQ(
+        run("--frames 120 --keys keys.txt --seed 9 --shot 40:a1.png --shot 120:b1.png" + game), 1)
+        << out;
+    EXPECT_NE(out.find("120 frames, the game still running"), std::string::npos) << out;
+    ASSERT_EQ(
+        run("--frames 120 --keys keys.txt --seed 9 --shot 40:a2.png --shot 120:b2.png" + game), 1)
+        << out;
+    const std::string a1 = read_all(dir / "a1.png"), a2 = read_all(dir / "a2.png");
+    const std::string b1 = read_all(dir / "b1.png"), b2 = read_all(dir / "b2.png");
+    ASSERT_FALSE(a1.empty());
+    EXPECT_EQ(a1, a2);
+    EXPECT_EQ(b1, b2);
+    EXPECT_NE(a1, b1);
+
+    std::unique_ptr<Image> image = PngLoader::load((dir / "b1.png").string());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 1280);
+    EXPECT_EQ(image->height, 720);
+    // Not a blank frame: many colours.
+    std::set<uint32_t> colours;
+    for (size_t i = 0; i < image->pixels.size(); i += 4 * 97)
+        colours.insert(image->pixels[i] | image->pixels[i + 1] << 8 | image->pixels[i + 2] << 16);
+    EXPECT_GT(colours.size(), 50u);
+}
+
+// Keys change exactly before their frame: the escape script counts the frames it runs in and
+// ends the game on its third.
+TEST_F(RunnerTest, KeyTimelineDrivesTheGameAndTheExitCodeSaysTheGameEnded) {
+    write("game/Data/Scripts/INIT_test.lua", "count = 0\n");
+    write("game/Data/Scripts/escape_pressed.lua",
+          "count = count + 1\n"
+          "if count == 3 then LuaFunctions():set_game_state(3) end\n");
+    write("keys.txt", "3 tap escape\n10 down 0x1B   # held from frame 10\n");
+    EXPECT_EQ(run("--keys keys.txt --frames 100 game"), 0) << out;
+    EXPECT_NE(out.find("11 frames, the game ended itself"), std::string::npos) << out;
+
+    // Without the key the frames run out.
+    write("none.txt", "");
+    EXPECT_EQ(run("--keys none.txt --frames 30 game"), 1) << out;
+    EXPECT_NE(out.find("30 frames, the game still running"), std::string::npos) << out;
+}
+
+// The seed is C's and Lua's: math.random gives the same numbers for the same seed.
+TEST_F(RunnerTest, SeedFixesScriptRandomNumbers) {
+    write("game/Data/Scripts/INIT_test.lua",
+          "local f = io.open('random.txt', 'a')\n"
+          "f:write(math.random(1000000), ' ', math.random(1000000), '\\n')\n"
+          "f:close()\n");
+    ASSERT_EQ(run("--frames 1 --seed 5 game"), 1) << out;
+    ASSERT_EQ(run("--frames 1 --seed 5 game"), 1) << out;
+    ASSERT_EQ(run("--frames 1 --seed 6 game"), 1) << out;
+    std::istringstream lines(read_all(dir / "game/random.txt"));
+    std::string first, second, third;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    std::getline(lines, third);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first, second);
+    EXPECT_NE(first, third);
+}
+
+TEST_F(RunnerTest, BadInputIsRefusedWithAMessage) {
+    fs::create_directories(dir / "game/Data/Scripts");
+    struct Case {
+        const char* keys;
+        const char* args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"5 down nokey\n", "--keys keys.txt game", "line 1: unknown key \"nokey\""},
+        {"\n0 down left\n", "--keys keys.txt game", "line 2: bad frame number"},
+        {"4 push left\n", "--keys keys.txt game", "unknown action \"push\""},
+        {"4 down\n", "--keys keys.txt game", "line 1: expected"},
+        {"", "--keys missing.txt game", "cannot read missing.txt"},
+        {"", "--frames -3 game", "bad --frames"},
+        {"", "--frame-ms 5 game", "--frame-ms must be 10 to 25"},
+        {"", "--shot 0:x.png game", "bad --shot"},
+        {"", "--shot 5 game", "bad --shot"},
+        {"", "--size 100 game", "bad --size"},
+        {"", "--bogus game", "unknown option --bogus"},
+        {"", "nofolder", "no game folder nofolder"},
+    };
+    for (const Case& c : cases) {
+        write("keys.txt", c.keys);
+        EXPECT_EQ(run(c.args), 2) << c.args;
+        EXPECT_NE(out.find(c.message), std::string::npos) << c.args << ": " << out;
+    }
+}
+
+// A screenshot that cannot be written is an error, not a silent success.
+TEST_F(RunnerTest, UnwritableScreenshotFails) {
+    fs::create_directories(dir / "game/Data/Scripts");
+    EXPECT_EQ(run("--frames 5 --shot 2:nodir/x.png game"), 4) << out;
+    EXPECT_NE(out.find("cannot write"), std::string::npos) << out;
+}
