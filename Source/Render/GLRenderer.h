@@ -14,11 +14,13 @@ class Window;
 // When the window or its context cannot be had, construction stops early and every operation
 // leaves OpenGL alone, so the program runs on without drawing.
 //
-// Draws are batched: each shape is transformed on the CPU into view coordinates and appended to
-// one client vertex array, and consecutive shapes that need the same texture, texture mode and
-// primitive go to OpenGL in one glDrawArrays. The batch is sent before anything else touches
-// OpenGL (state changes, clears, texture objects, the projection, present), so the draw order and
-// the pixels are those of drawing every shape on its own.
+// Draws are batched: each shape is transformed on the CPU into clip coordinates (with the same
+// products OpenGL would make of the matrices) and appended to one client vertex array, and
+// consecutive shapes that need the same texture, texture mode and primitive go to OpenGL in one
+// glDrawArrays. The batch is sent before anything else touches OpenGL (state changes, clears,
+// texture objects, the projection, present), so the draw order is that of drawing every shape on
+// its own, and so are the pixels, but for the texel chosen where a pixel centre lies within float
+// rounding of a texel edge. In feedback or selection mode every shape goes out at once.
 class GLRenderer : public Renderer {
   public:
     // Takes the published main window; its client size is read once here.
