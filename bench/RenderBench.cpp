@@ -1,4 +1,6 @@
 // Whole frames through the OpenGL back end in a 1280x720 window: clear, N quads, present.
+// Beside them, the floor: the same textured quads drawn by a plain OpenGL 1.1 program from one
+// vertex array in the same window, so engine / floor comes out of one run.
 // Needs an X display (run under xvfb-run).
 #include <benchmark/benchmark.h>
 
@@ -54,6 +56,14 @@ struct Scene {
     }
 };
 
+Vector2 quad_position(int i) {
+    return {static_cast<float>(i * 37 % 1240 - 620), static_cast<float>(i * 53 % 700 - 350)};
+}
+
+Color quad_colour(int i) {
+    return {(i % 7) / 7.0f, (i % 5) / 5.0f, (i % 3) / 3.0f, 1.0f};
+}
+
 // n quads of 32 x 32 units spread over the view, each with its own place and colour.
 void draw_frame(GLRenderer& r, int n, const Texture* texture) {
     static const Vector2 corners[4] = {{-16, -16}, {16, -16}, {16, 16}, {-16, 16}};
@@ -64,10 +74,8 @@ void draw_frame(GLRenderer& r, int n, const Texture* texture) {
         r.clear_depth_buffer();
         Transform t;
         for (int i = 0; i < n; ++i) {
-            t.position = {static_cast<float>(i * 37 % 1240 - 620),
-                          static_cast<float>(i * 53 % 700 - 350)};
-            const Color colour{(i % 7) / 7.0f, (i % 5) / 5.0f, (i % 3) / 3.0f, 1.0f};
-            r.draw_quad(t, corners, colour, texture, texture ? tex_coords : nullptr);
+            t.position = quad_position(i);
+            r.draw_quad(t, corners, quad_colour(i), texture, texture ? tex_coords : nullptr);
         }
         r.end_frame();
     }
@@ -107,6 +115,79 @@ void BM_FrameOfTexturedQuads(benchmark::State& state) {
     run(state, true);
 }
 BENCHMARK(BM_FrameOfTexturedQuads)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The floor: what a plain OpenGL 1.1 program does for the same frame. Every frame it fills one
+// interleaved array (position, texture coordinate, colour) with the quads and draws it with one
+// glDrawArrays, under the same projection, texture and blending as the engine's frame.
+struct FloorVertex {
+    float x, y, u, v, r, g, b, a;
+};
+
+void draw_floor_frame(GLRenderer& r, int n, const Texture& texture,
+                      std::vector<FloorVertex>& vertices) {
+    static const float cx[4] = {-16, 16, 16, -16}, cy[4] = {-16, -16, 16, 16};
+    static const float tu[4] = {0, 1, 1, 0}, tv[4] = {0, 0, 1, 1};
+    r.make_current();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    vertices.resize(static_cast<size_t>(n) * 4);
+    FloorVertex* out = vertices.data();
+    for (int i = 0; i < n; ++i) {
+        const Vector2 p = quad_position(i);
+        const Color c = quad_colour(i);
+        for (int k = 0; k < 4; ++k)
+            *out++ = {p.x + cx[k], p.y + cy[k], tu[k], tv[k], c.r, c.g, c.b, c.a};
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-640, 640, -360, 360, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture.handle_for(&r)));
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(FloorVertex), &vertices[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(FloorVertex), &vertices[0].u);
+    glColorPointer(4, GL_FLOAT, sizeof(FloorVertex), &vertices[0].r);
+    glDrawArrays(GL_QUADS, 0, n * 4);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    r.present();
+}
+
+void BM_FloorTexturedQuads(benchmark::State& state) {
+    Scene* scene = Scene::get();
+    if (!scene->renderer || !scene->renderer->has_context()) {
+        state.SkipWithError("no window or GL context (is an X server running?)");
+        return;
+    }
+    const int n = static_cast<int>(state.range(0));
+    std::vector<FloorVertex> vertices;
+    for (auto _ : state) {
+        draw_floor_frame(*scene->renderer, n, *scene->texture, vertices);
+        glFinish();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_FloorTexturedQuads)
     ->Arg(1000)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)

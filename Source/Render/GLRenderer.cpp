@@ -48,6 +48,43 @@ bool zero_or_one(int32_t v) {
     return v == 0 || v == 1;
 }
 
+// Whether two states draw alike: the factors of a disabled blend state do not matter.
+bool same_blend(const BlendState& a, const BlendState& b) {
+    return a.enabled == b.enabled &&
+           (!a.enabled || (a.src_color == b.src_color && a.dst_color == b.dst_color));
+}
+
+bool same_cull(const CullState& a, const CullState& b) {
+    return a.enabled == b.enabled && a.front_face == b.front_face && a.cull_face == b.cull_face;
+}
+
+bool same_depth(const DepthState& a, const DepthState& b) {
+    return a.test_enabled == b.test_enabled && a.write_enabled == b.write_enabled &&
+           a.func == b.func;
+}
+
+// The circle's vertex directions: stepping a float angle by 0.1 from 0 while below 2 pi gives
+// exactly 63 of them.
+constexpr int circle_vertices = 63;
+
+struct CircleTable {
+    float cos[circle_vertices];
+    float sin[circle_vertices];
+    int count = 0;
+    CircleTable() {
+        const float two_pi = static_cast<float>(8.0 * std::atan(1.0));
+        for (float a = 0.0f; a < two_pi && count < circle_vertices; a += 0.1f, ++count) {
+            cos[count] = std::cos(a);
+            sin[count] = std::sin(a);
+        }
+    }
+};
+
+const CircleTable& circle_table() {
+    static const CircleTable table;
+    return table;
+}
+
 }  // namespace
 
 GLRenderer::GLRenderer() {
@@ -59,6 +96,7 @@ GLRenderer::GLRenderer() {
     gl_context_ = GLContext::create(*window_);
     if (!gl_context_)
         return;
+    circle_table();
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -88,6 +126,8 @@ GLRenderer::~GLRenderer() {
         saved = GLContext::current_binding();
         switched = gl_context_->make_current();
     }
+    // Nothing pending is presented any more.
+    batch_.clear();
     release_all();
     gl_context_.reset();
     if (switched)
@@ -109,7 +149,9 @@ void GLRenderer::camera_moved(Camera& camera) {
 void GLRenderer::camera_projection_changed(Camera& camera) {
     if (&camera != camera_ || !gl_context_)
         return;
+    flush_batch();
     const Matrix4 projection = projection_of(camera);
+    projection_ = projection;
     // The projection belongs to this renderer's context even when another one is current.
     const bool was_current = gl_context_->is_current();
     GLContext::Binding saved;
@@ -130,33 +172,49 @@ bool GLRenderer::is_current() {
 }
 
 void GLRenderer::make_current() {
-    if (gl_context_ && !gl_context_->is_current())
+    if (gl_context_ && !gl_context_->is_current()) {
+        // What was drawn goes to the context it was drawn in.
+        flush_batch();
         gl_context_->make_current();
+    }
+}
+
+void GLRenderer::end_frame() {
+    flush_batch();
 }
 
 void GLRenderer::clear_color_buffer() {
-    if (gl_context_)
-        glClear(GL_COLOR_BUFFER_BIT);
+    if (!gl_context_)
+        return;
+    flush_batch();
+    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void GLRenderer::clear_depth_buffer() {
-    if (gl_context_)
-        glClear(GL_DEPTH_BUFFER_BIT);
+    if (!gl_context_)
+        return;
+    flush_batch();
+    glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 void GLRenderer::set_clear_color(const Color& color) {
-    if (gl_context_)
-        glClearColor(color.r, color.g, color.b, color.a);
+    if (!gl_context_)
+        return;
+    flush_batch();
+    glClearColor(color.r, color.g, color.b, color.a);
 }
 
 void GLRenderer::set_clear_depth(float depth) {
-    if (gl_context_)
-        glClearDepth(std::clamp(depth, 0.0f, 1.0f));
+    if (!gl_context_)
+        return;
+    flush_batch();
+    glClearDepth(std::clamp(depth, 0.0f, 1.0f));
 }
 
 void GLRenderer::set_scissor(int32_t x, int32_t y, int32_t w, int32_t h) {
     if (!gl_context_)
         return;
+    flush_batch();
     // 64-bit so that no sum of script-sized numbers overflows.
     int64_t bx = x, by = y, bw = w, bh = h;
     if (bx < 0) {
@@ -184,8 +242,10 @@ void GLRenderer::set_scissor(int32_t x, int32_t y, int32_t w, int32_t h) {
 }
 
 void GLRenderer::set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (gl_context_ && w >= 0 && h >= 0)
-        glViewport(x, y, w, h);
+    if (!gl_context_ || w < 0 || h < 0)
+        return;
+    flush_batch();
+    glViewport(x, y, w, h);
 }
 
 bool GLRenderer::is_valid_blend_state(const BlendState& state) {
@@ -212,6 +272,9 @@ bool GLRenderer::is_valid_polygon_mode(const PolygonModeState& state) {
 void GLRenderer::set_blend_state(const BlendState& state) {
     if (!gl_context_ || !is_valid_blend_state(state))
         return;
+    if (!same_blend(state, blend_))
+        flush_batch();
+    blend_ = state;
     if (!state.enabled) {
         glDisable(GL_BLEND);
         return;
@@ -223,6 +286,9 @@ void GLRenderer::set_blend_state(const BlendState& state) {
 void GLRenderer::set_cull_state(const CullState& state) {
     if (!gl_context_ || !is_valid_cull_state(state))
         return;
+    if (!same_cull(state, cull_))
+        flush_batch();
+    cull_ = state;
     if (state.enabled)
         glEnable(GL_CULL_FACE);
     else
@@ -234,6 +300,9 @@ void GLRenderer::set_cull_state(const CullState& state) {
 void GLRenderer::set_depth_state(const DepthState& state) {
     if (!gl_context_ || !is_valid_depth_state(state))
         return;
+    if (!same_depth(state, depth_))
+        flush_batch();
+    depth_ = state;
     if (state.test_enabled)
         glEnable(GL_DEPTH_TEST);
     else
@@ -245,13 +314,23 @@ void GLRenderer::set_depth_state(const DepthState& state) {
 void GLRenderer::set_polygon_mode(const PolygonModeState& state) {
     if (!gl_context_ || !is_valid_polygon_mode(state))
         return;
+    if (state.back != polygon_mode_.back || state.front != polygon_mode_.front)
+        flush_batch();
+    polygon_mode_ = state;
     glPolygonMode(GL_BACK, polygon_modes[state.back]);
     glPolygonMode(GL_FRONT, polygon_modes[state.front]);
 }
 
 void GLRenderer::present() {
-    if (gl_context_)
-        gl_context_->swap();
+    if (!gl_context_)
+        return;
+    flush_batch();
+    gl_context_->swap();
+}
+
+void GLRenderer::set_batching(bool on) {
+    flush_batch();
+    batching_ = on;
 }
 
 Matrix4 GLRenderer::model_matrix(const Transform& t) {
@@ -297,10 +376,9 @@ void GLRenderer::push_model_view(const Transform& transform) {
     glLoadMatrixf(model_view.data());
 }
 
-void GLRenderer::draw_quad(const Transform& transform, const Vector2* corners, const Color& color,
-                           const Texture* texture, const Vector2* tex_coords) {
-    if (!camera_ || !gl_context_ || !corners || (texture && !tex_coords))
-        return;
+void GLRenderer::draw_quad_now(const Transform& transform, const Vector2* corners,
+                               const Color& color, const Texture* texture,
+                               const Vector2* tex_coords) {
     push_model_view(transform);
     glColor4fv(color.data());
     if (texture) {
@@ -334,10 +412,8 @@ void GLRenderer::draw_quad(const Transform& transform, const Vector2* corners, c
     glPopMatrix();
 }
 
-void GLRenderer::draw_circle(const Transform& transform, Vector2 centre, float radius,
-                             const Color& color) {
-    if (!camera_ || !gl_context_)
-        return;
+void GLRenderer::draw_circle_now(const Transform& transform, Vector2 centre, float radius,
+                                 const Color& color) {
     // Stepping a float angle by 0.1 from 0 while below 2 pi gives exactly 63 vertices.
     static const float two_pi = static_cast<float>(8.0 * std::atan(1.0));
     push_model_view(transform);
@@ -349,10 +425,8 @@ void GLRenderer::draw_circle(const Transform& transform, Vector2 centre, float r
     glPopMatrix();
 }
 
-void GLRenderer::draw_polygon(const Transform& transform, const Vector2* points, int32_t count,
-                              const Color& color) {
-    if (!camera_ || !gl_context_ || !points || count <= 0)
-        return;
+void GLRenderer::draw_polygon_now(const Transform& transform, const Vector2* points, int32_t count,
+                                  const Color& color) {
     push_model_view(transform);
     glColor4fv(color.data());
     glBegin(GL_POLYGON);
@@ -362,9 +436,7 @@ void GLRenderer::draw_polygon(const Transform& transform, const Vector2* points,
     glPopMatrix();
 }
 
-void GLRenderer::draw_line(Vector2 a, Vector2 b, const Color& color) {
-    if (!camera_ || !gl_context_)
-        return;
+void GLRenderer::draw_line_now(Vector2 a, Vector2 b, const Color& color) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadMatrixf(view_matrix_.data());
@@ -374,6 +446,211 @@ void GLRenderer::draw_line(Vector2 a, Vector2 b, const Color& color) {
     glVertex2f(b.x, b.y);
     glEnd();
     glPopMatrix();
+}
+
+GLRenderer::Affine GLRenderer::clip_affine(const Matrix4& mv) const {
+    // OpenGL multiplies projection x model-view on its side, term by term; the terms with a zero
+    // factor drop out exactly.
+    const Matrix4& p = projection_;
+    return {p[0] * mv[0], p[5] * mv[1],          p[0] * mv[4],
+            p[5] * mv[5], p[0] * mv[12] + p[12], p[5] * mv[13] + p[13]};
+}
+
+GLRenderer::Affine GLRenderer::clip_affine(const Transform& t) const {
+    // view_matrix_ x model_matrix(t), with the same products in the same order.
+    const Matrix4& v = view_matrix_;
+    const float m0 = t.scale * t.axis_x.x, m1 = t.scale * t.axis_x.y;
+    const float m4 = t.scale * t.axis_y.x, m5 = t.scale * t.axis_y.y;
+    Matrix4 mv;
+    mv[0] = v[0] * m0 + v[4] * m1;
+    mv[1] = v[1] * m0 + v[5] * m1;
+    mv[4] = v[0] * m4 + v[4] * m5;
+    mv[5] = v[1] * m4 + v[5] * m5;
+    mv[12] = v[0] * t.position.x + v[4] * t.position.y + v[12];
+    mv[13] = v[1] * t.position.x + v[5] * t.position.y + v[13];
+    return clip_affine(mv);
+}
+
+void GLRenderer::Affine::apply(float x, float y, BatchVertex& out) const {
+    out.x = a * x + c * y + e;
+    out.y = b * x + d * y + f;
+}
+
+GLRenderer::BatchKey GLRenderer::texture_key(const Texture& texture) {
+    BatchKey key;
+    key.primitive = GL_QUADS;
+    key.textured = true;
+    // A texture never uploaded here has handle 0 and draws in the plain colour.
+    key.texture = static_cast<uint32_t>(texture.handle_for(this));
+    // The environment is state of the texture unit, not of the texture object: each texture
+    // brings its own, or the last one made would apply to all of them.
+    key.environment = texture.environment == 1 ? GL_DECAL : GL_MODULATE;
+    return key;
+}
+
+GLRenderer::BatchVertex* GLRenderer::batch_append(const BatchKey& key, size_t count) {
+    // A polygon is a primitive of its own: two of them in one call would be one polygon.
+    if (!batch_.empty() && (!(key == batch_key_) || key.primitive == GL_POLYGON))
+        flush_batch();
+    if (batch_.empty()) {
+        batch_key_ = key;
+        batch_one_color_ = true;
+        GLint mode = GL_RENDER;
+        glGetIntegerv(GL_RENDER_MODE, &mode);
+        send_each_draw_ = mode != GL_RENDER;
+    }
+    const size_t at = batch_.size();
+    batch_.resize(at + count);
+    return &batch_[at];
+}
+
+void GLRenderer::batch_drawn() {
+    if (send_each_draw_)
+        flush_batch();
+}
+
+namespace {
+
+template <class Vertex>
+void set_colour(Vertex* v, size_t count, const Color& c, const Vertex& first, bool& one_colour) {
+    for (size_t i = 0; i < count; ++i) {
+        v[i].r = c.r;
+        v[i].g = c.g;
+        v[i].b = c.b;
+        v[i].a = c.a;
+    }
+    if (one_colour)
+        one_colour = first.r == c.r && first.g == c.g && first.b == c.b && first.a == c.a;
+}
+
+}  // namespace
+
+void GLRenderer::draw_quad(const Transform& transform, const Vector2* corners, const Color& color,
+                           const Texture* texture, const Vector2* tex_coords) {
+    if (!camera_ || !gl_context_ || !corners || (texture && !tex_coords))
+        return;
+    if (!batching_) {
+        draw_quad_now(transform, corners, color, texture, tex_coords);
+        return;
+    }
+    BatchKey key;
+    if (texture)
+        key = texture_key(*texture);
+    else
+        key.primitive = GL_QUADS;
+    BatchVertex* v = batch_append(key, 4);
+    const Affine m = clip_affine(transform);
+    for (int i = 0; i < 4; ++i)
+        m.apply(corners[i].x, corners[i].y, v[i]);
+    if (texture)
+        for (int i = 0; i < 4; ++i) {
+            v[i].u = tex_coords[i].x;
+            v[i].v = tex_coords[i].y;
+        }
+    set_colour(v, 4, color, batch_[0], batch_one_color_);
+    batch_drawn();
+}
+
+void GLRenderer::draw_circle(const Transform& transform, Vector2 centre, float radius,
+                             const Color& color) {
+    if (!camera_ || !gl_context_)
+        return;
+    if (!batching_) {
+        draw_circle_now(transform, centre, radius, color);
+        return;
+    }
+    const CircleTable& table = circle_table();
+    BatchKey key;
+    key.primitive = GL_POLYGON;
+    BatchVertex* v = batch_append(key, static_cast<size_t>(table.count));
+    const Affine m = clip_affine(transform);
+    for (int i = 0; i < table.count; ++i)
+        m.apply(centre.x + radius * table.cos[i], centre.y + radius * table.sin[i], v[i]);
+    set_colour(v, static_cast<size_t>(table.count), color, batch_[0], batch_one_color_);
+    batch_drawn();
+}
+
+void GLRenderer::draw_polygon(const Transform& transform, const Vector2* points, int32_t count,
+                              const Color& color) {
+    if (!camera_ || !gl_context_ || !points || count <= 0)
+        return;
+    if (!batching_) {
+        draw_polygon_now(transform, points, count, color);
+        return;
+    }
+    BatchKey key;
+    key.primitive = GL_POLYGON;
+    BatchVertex* v = batch_append(key, static_cast<size_t>(count));
+    const Affine m = clip_affine(transform);
+    for (int32_t i = 0; i < count; ++i)
+        m.apply(points[i].x, points[i].y, v[i]);
+    set_colour(v, static_cast<size_t>(count), color, batch_[0], batch_one_color_);
+    batch_drawn();
+}
+
+void GLRenderer::draw_line(Vector2 a, Vector2 b, const Color& color) {
+    if (!camera_ || !gl_context_)
+        return;
+    if (!batching_) {
+        draw_line_now(a, b, color);
+        return;
+    }
+    BatchKey key;
+    key.primitive = GL_LINES;
+    BatchVertex* v = batch_append(key, 2);
+    // In world units: the view alone.
+    const Affine m = clip_affine(view_matrix_);
+    m.apply(a.x, a.y, v[0]);
+    m.apply(b.x, b.y, v[1]);
+    set_colour(v, 2, color, batch_[0], batch_one_color_);
+    batch_drawn();
+}
+
+void GLRenderer::flush_batch() {
+    if (batch_.empty())
+        return;
+    // The vertices are in clip coordinates already.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const BatchVertex& first = batch_[0];
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &first.x);
+    if (batch_one_color_) {
+        glColor4f(first.r, first.g, first.b, first.a);
+    } else {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &first.r);
+    }
+    if (batch_key_.textured) {
+        if (batch_key_.texture != bound_texture_) {
+            glBindTexture(GL_TEXTURE_2D, batch_key_.texture);
+            bound_texture_ = batch_key_.texture;
+        }
+        if (batch_key_.environment != texture_environment_) {
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, batch_key_.environment);
+            texture_environment_ = batch_key_.environment;
+        }
+        glEnable(GL_TEXTURE_2D);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &first.u);
+    }
+    glDrawArrays(batch_key_.primitive, 0, static_cast<GLsizei>(batch_.size()));
+    if (batch_key_.textured) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisable(GL_TEXTURE_2D);
+    }
+    if (!batch_one_color_)
+        glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    batch_.clear();
 }
 
 void GLRenderer::upload_image(const Image& image) {
@@ -392,6 +669,7 @@ uint32_t GLRenderer::create_texture(Texture& texture) {
         return 0;
     if (!gl_context_)
         return 0;
+    flush_batch();
     const GLint filter = texture.filter == 0 ? GL_NEAREST : GL_LINEAR;
     const GLint wrap_s = texture.wrap_s == 0 ? GL_CLAMP : GL_REPEAT;
     const GLint wrap_t = texture.wrap_t == 0 ? GL_CLAMP : GL_REPEAT;
@@ -416,6 +694,7 @@ void GLRenderer::update_texture_image(Texture& texture, const Image& image) {
     const GLuint name = static_cast<GLuint>(texture.handle_for(this));
     if (!gl_context_ || name == 0)
         return;
+    flush_batch();
     // The binding is put back afterwards, so the bound-texture cache stays true.
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
@@ -429,6 +708,9 @@ void GLRenderer::update_texture_image(Texture& texture, const Image& image) {
 
 void GLRenderer::delete_texture(Texture& texture) {
     const GLuint name = static_cast<GLuint>(texture.handle_for(this));
+    // Quads still waiting for this texture are drawn with it first.
+    if (gl_context_ && name != 0)
+        flush_batch();
     if (name == bound_texture_)
         bound_texture_ = 0;
     if (gl_context_ && name != 0)

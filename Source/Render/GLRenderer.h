@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "Render/Matrix4.h"
 #include "Render/Renderer.h"
@@ -9,9 +10,17 @@
 class GLContext;
 class Window;
 
-// The OpenGL back end: immediate-mode OpenGL 1.1 on a context bound to the main window.
+// The OpenGL back end: OpenGL 1.1 on a context bound to the main window.
 // When the window or its context cannot be had, construction stops early and every operation
 // leaves OpenGL alone, so the program runs on without drawing.
+//
+// Draws are batched: each shape is transformed on the CPU into clip coordinates (with the same
+// products OpenGL would make of the matrices) and appended to one client vertex array, and
+// consecutive shapes that need the same texture, texture mode and primitive go to OpenGL in one
+// glDrawArrays. The batch is sent before anything else touches OpenGL (state changes, clears,
+// texture objects, the projection, present), so the draw order is that of drawing every shape on
+// its own, and so are the pixels, but for the texel chosen where a pixel centre lies within float
+// rounding of a texel edge. In feedback or selection mode every shape goes out at once.
 class GLRenderer : public Renderer {
   public:
     // Takes the published main window; its client size is read once here.
@@ -29,7 +38,7 @@ class GLRenderer : public Renderer {
     bool is_current() override;
     void make_current() override;
     bool begin_frame() override { return true; }
-    void end_frame() override {}
+    void end_frame() override;
     void clear_color_buffer() override;
     void clear_depth_buffer() override;
     void set_clear_color(const Color& color) override;
@@ -61,6 +70,9 @@ class GLRenderer : public Renderer {
     const Matrix4& view_matrix() const { return view_matrix_; }
     // The texture name this renderer bound last, 0 for none.
     uint32_t bound_texture() const { return bound_texture_; }
+    // Off: every draw goes to OpenGL on its own, with its own matrix, as glBegin/glEnd.
+    void set_batching(bool on);
+    bool batching() const { return batching_; }
 
     // Scale and rotation first, then translation.
     static Matrix4 model_matrix(const Transform& transform);
@@ -70,16 +82,72 @@ class GLRenderer : public Renderer {
     static Matrix4 projection_of(const Camera& camera);
 
   private:
+    // One vertex of the batch, in view coordinates.
+    struct BatchVertex {
+        float x, y;
+        float u, v;
+        float r, g, b, a;
+    };
+    // What a run of vertices needs from OpenGL; consecutive draws with equal keys share a call.
+    struct BatchKey {
+        uint32_t primitive = 0;  // GL_QUADS, GL_LINES or GL_POLYGON
+        bool textured = false;
+        uint32_t texture = 0;     // the texture name, when textured
+        int32_t environment = 0;  // GL_MODULATE or GL_DECAL, when textured
+        bool operator==(const BatchKey&) const = default;
+    };
+    // A 2D affine map: x' = a x + c y + e, y' = b x + d y + f.
+    struct Affine {
+        float a, b, c, d, e, f;
+        void apply(float x, float y, BatchVertex& out) const;
+    };
+    // Sends the pending batch to OpenGL. Every operation that touches OpenGL itself calls this
+    // first, so that what was drawn before it reaches OpenGL before it.
+    void flush_batch();
+    // Starts or continues the batch for key and returns room for count vertices.
+    BatchVertex* batch_append(const BatchKey& key, size_t count);
+    // After a draw: sends it at once when batching is off or OpenGL is not rendering (feedback
+    // and selection modes report each primitive as it is drawn).
+    void batch_drawn();
+    // Local points to clip coordinates: projection x view x model, folded with the same
+    // products OpenGL makes of the loaded matrices.
+    Affine clip_affine(const Matrix4& model_view) const;
+    Affine clip_affine(const Transform& transform) const;
+    BatchKey texture_key(const Texture& texture);
+
     // Selects the model-view stack, pushes it and loads view x model.
     void push_model_view(const Transform& transform);
     static void upload_image(const Image& image);
+    // The immediate-mode draws, one glBegin/glEnd each.
+    void draw_quad_now(const Transform& transform, const Vector2* corners, const Color& color,
+                       const Texture* texture, const Vector2* tex_coords);
+    void draw_circle_now(const Transform& transform, Vector2 centre, float radius,
+                         const Color& color);
+    void draw_polygon_now(const Transform& transform, const Vector2* points, int32_t count,
+                          const Color& color);
+    void draw_line_now(Vector2 a, Vector2 b, const Color& color);
 
     Window* window_ = nullptr;
     std::unique_ptr<GLContext> gl_context_;
     int32_t width_ = 0;
     int32_t height_ = 0;
     Matrix4 view_matrix_;
+    Matrix4 projection_;
     uint32_t bound_texture_ = 0;
     // The texture environment mode this renderer set last (OpenGL starts with modulate).
     int32_t texture_environment_ = 0x2100;  // GL_MODULATE
+
+    bool batching_ = true;
+    // Whether the batch must go out after each draw; asked of OpenGL when a batch starts.
+    bool send_each_draw_ = false;
+    BatchKey batch_key_;
+    // Grows to the largest frame and keeps its capacity, so frames allocate nothing.
+    std::vector<BatchVertex> batch_;
+    // Whether every vertex of the batch has the first one's colour (then no colour array).
+    bool batch_one_color_ = true;
+    // The states last set, to skip sending the batch when a layer sets the state it has.
+    BlendState blend_;
+    CullState cull_;
+    DepthState depth_;
+    PolygonModeState polygon_mode_;
 };

@@ -216,7 +216,7 @@ void set_empty_table(lua_State* L, int table, const char* key) {
 
 }  // namespace
 
-LuaFunctions* check_self(lua_State* L) {
+LuaFunctions* check_self_slow(lua_State* L) {
     const char* name = lua_tostring(L, lua_upvalueindex(1));
     if (!lua_isuserdata(L, 1))
         luaL_typerror(L, 1, name);
@@ -299,7 +299,9 @@ void ClassBinding::declare(lua_State* L) {
         lua_pushstring(L, current_class);
         void* method = lua_newuserdata(L, sizeof entry.method);
         std::memcpy(method, entry.method, sizeof entry.method);
-        lua_pushcclosure(L, entry.dispatcher, 2);
+        // The instance metatable itself, for the quick self check.
+        lua_pushvalue(L, -4);
+        lua_pushcclosure(L, entry.dispatcher, 3);
         lua_rawset(L, -3);
         lua_pop(L, 1);
     }
