@@ -99,7 +99,10 @@ void Game::reset_for_level_change() {
     // AI states, the player and the menu focus join here as they are built.
 }
 
-void Game::advance_level_timer(float) {}
+void Game::advance_level_timer(float dt) {
+    // In every game state, across level changes, until a script stops it.
+    score.advance_timer(dt);
+}
 
 void Game::update_sounds() {}
 
