@@ -22,18 +22,18 @@ ID.sparkle = 200
 local function smoke(x, y)
     local puff = new_name("puff")
     lf:create_sprite(puff, TEXTURED_PARTICLE, "smoke", 0, 0)
-    lf:sprite_shape(puff, TEXTURED_PARTICLE, 12, 12)
-    lf:particle_start_color(puff, 0.5, 0.47, 0.45, 0.5)
-    lf:particle_end_color(puff, 0.8, 0.8, 0.84, 0)
+    lf:sprite_shape(puff, TEXTURED_PARTICLE, 14, 14)
+    lf:particle_start_color(puff, 0.3, 0.28, 0.27, 0.8)
+    lf:particle_end_color(puff, 0.75, 0.75, 0.8, 0)
 
     local name = new_name("smoke")
     lf:create_sprite(name, EMITTER, puff, x, y)
     lf:sprite_rotation(name, math.pi / 2)        -- particles leave along the emitter's x axis: up
-    lf:emitter_angle(name, 0.22)                 -- up to 0.22 radians either side
+    lf:emitter_angle(name, 0.3)                  -- up to 0.3 radians either side
     -- life 2.5..4 s, spin -0.6..0.6 radians a second, speed 22..40 units a second
     lf:emitter_range(name, 2.5, 4, -0.6, 0.6, 22, 40)
-    -- start at a third of the size, end one and a half times as big
-    lf:emitter_scale(name, true, 0.3, 0.45, 1.3, 1.7)
+    -- start at half the size, end nearly twice as big
+    lf:emitter_scale(name, true, 0.45, 0.6, 1.6, 2)
     lf:emitter_particle_amount(name, 36)
     upload(name, LAYER.play, ID.smoke)
 end
@@ -45,7 +45,7 @@ smoke(455, GROUND_Y + 62)
 local function sparkles(x, y, n)
     local star = new_name("star")
     lf:create_sprite(star, ANIMATED_PARTICLE, "sparkle_twinkle", 0, 0)
-    lf:sprite_shape(star, ANIMATED_PARTICLE, 8, 8)
+    lf:sprite_shape(star, ANIMATED_PARTICLE, 10, 10)
     lf:particle_start_color(star, 1, 0.95, 0.6, 1)
     lf:particle_end_color(star, 1, 0.75, 0.3, 0)
 
@@ -53,9 +53,9 @@ local function sparkles(x, y, n)
     lf:create_sprite(name, EMITTER, star, x, y)
     lf:sprite_rotation(name, n * 1.7)  -- a different turn for each coin
     lf:emitter_angle(name, math.pi)     -- the whole circle
-    lf:emitter_range(name, 0.6, 1.3, -3, 3, 5, 18)
-    lf:emitter_scale(name, true, 0.6, 1, 0.2, 0.4)
-    lf:emitter_particle_amount(name, 4)
+    lf:emitter_range(name, 0.5, 1.1, -3, 3, 20, 42)
+    lf:emitter_scale(name, true, 1, 1.4, 0.2, 0.4)
+    lf:emitter_particle_amount(name, 6)
     upload(name, LAYER.glow, ID.sparkle + n)
 end
 
