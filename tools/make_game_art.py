@@ -1208,6 +1208,44 @@ def buttons():
     for row, (label, focused) in enumerate([("START", False), ("START", True),
                                             ("QUIT", False), ("QUIT", True)]):
         c.blit(button_look(label, focused), 8, row * 32 + 4)
+# Particles
+
+
+def smoke():
+    """A soft, lumpy puff of white: three overlapping discs whose alpha fades to the edge.
+    Emitters tint it grey and fade it out as it rises."""
+    c = Canvas(32, 32)
+    lumps = ((16, 17, 11), (11, 13, 7), (21, 12, 8))
+    for y in range(32):
+        for x in range(32):
+            a = 0.0
+            for cx, cy, r in lumps:
+                d = math.hypot(x + 0.5 - cx, y + 0.5 - cy) / r
+                if d < 1:
+                    a = max(a, (1 - d) ** 1.5)
+            if a > 0:
+                shade = 235 + int(20 * hash01(x, y, 7))
+                c.set(x, y, (shade, shade, shade, int(round(255 * min(1.0, a * 0.9)))))
+    return c
+
+
+def sparkle():
+    """Four 16 x 16 frames of a twinkling four-pointed star: small, full, turned, fading."""
+    c = Canvas(64, 16)
+    for frame, (arm, core, turn) in enumerate(((4, 1.5, 0), (7, 2.5, 0), (6, 2, 1), (3, 1, 1))):
+        ox = frame * 16
+        for y in range(16):
+            for x in range(16):
+                dx, dy = x + 0.5 - 8, y + 0.5 - 8
+                if turn:  # the star turned by 45 degrees
+                    dx, dy = (dx + dy) / math.sqrt(2), (dy - dx) / math.sqrt(2)
+                # Thin arms along both axes, and a round core.
+                along = max(0.0, 1 - abs(dx) / arm) * max(0.0, 1 - abs(dy) / 1.2)
+                across = max(0.0, 1 - abs(dy) / arm) * max(0.0, 1 - abs(dx) / 1.2)
+                centre = max(0.0, 1 - math.hypot(dx, dy) / (core + 1))
+                a = min(1.0, max(along, across) + centre)
+                if a > 0.05:
+                    c.set(ox + x, y, (255, 250, 215, int(round(255 * a))))
     return c
 
 
@@ -1229,6 +1267,8 @@ PICTURES = [
     ("buttons.png", buttons),
     ("font.png", font_marker),
     ("small_font.png", font_grid),
+    ("smoke.png", smoke),
+    ("sparkle.png", sparkle),
 ]
 
 

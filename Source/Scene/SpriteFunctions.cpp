@@ -2,11 +2,14 @@
 #include <cmath>
 
 #include "Render/Registries.h"
+#include "Scene/AnimatedParticle.h"
 #include "Scene/AnimatedSprite.h"
 #include "Scene/Hud.h"
+#include "Scene/ParticleEmitter.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
 #include "Scene/TempLists.h"
+#include "Scene/TexturedParticle.h"
 #include "Scene/TexturedSprite.h"
 #include "Script/LuaFunctions.h"
 
@@ -25,6 +28,17 @@ T* find(const std::string& name) {
 
 void LuaFunctions::create_sprite(const std::string& name, int32_t kind, const std::string& resource,
                                  float x, float y) {
+    // Particles are templates: they have no position of their own.
+    if (kind == 2) {
+        objects().put(
+            name, std::make_unique<TexturedParticle>(TextureRegistry::instance().find(resource)));
+        return;
+    }
+    if (kind == 5) {
+        objects().put(
+            name, std::make_unique<AnimatedParticle>(AnimationRegistry::instance().find(resource)));
+        return;
+    }
     std::unique_ptr<Sprite> sprite;
     switch (kind) {
         case 0:
@@ -33,10 +47,20 @@ void LuaFunctions::create_sprite(const std::string& name, int32_t kind, const st
         case 1:
             sprite = std::make_unique<AnimatedSprite>(AnimationRegistry::instance().find(resource));
             break;
+        case 3: {
+            // The emitter keeps a copy of the named particle, which leaves the temp list.
+            std::unique_ptr<Particle> particle_template;
+            if (auto* particle = find<Particle>(resource)) {
+                particle_template = particle->clone();
+                objects().take(resource);
+            }
+            sprite = std::make_unique<ParticleEmitter>(std::move(particle_template));
+            break;
+        }
         case 4:
             sprite = std::make_unique<ScrollingSprite>(TextureRegistry::instance().find(resource));
             break;
-        default:  // particles and emitters are made by the particle system
+        default:
             return;
     }
     sprite->transform.position = {x, y};
@@ -47,6 +71,9 @@ void LuaFunctions::sprite_shape(const std::string& name, int32_t kind, float w, 
     if (kind == 0 || kind == 1 || kind == 4) {
         if (Sprite* sprite = find<Sprite>(name))
             sprite->set_half_size(w, h);
+    } else if (kind == 2 || kind == 5) {
+        if (Particle* particle = find<Particle>(name))
+            particle->set_half_size(w, h);
     }
 }
 
@@ -55,6 +82,9 @@ void LuaFunctions::textured_sprite_tex_coords(const std::string& name, int32_t k
     if (kind == 0) {
         if (auto* sprite = find<TexturedSprite>(name))
             sprite->set_tex_coords(left, bottom, right, top);
+    } else if (kind == 2) {
+        if (auto* particle = find<TexturedParticle>(name))
+            particle->set_tex_coords(left, bottom, right, top);
     } else if (kind == 4) {
         if (auto* sprite = find<ScrollingSprite>(name)) {
             sprite->set_tex_coords(left, bottom, right, top);

@@ -46,6 +46,15 @@ const std::vector<MethodEntry>& function_table() {
         {"upload_key_frame", &LuaFunctions::upload_key_frame},
         {"convert_to_hud", &LuaFunctions::convert_to_hud},
 
+        // Particles and emitters.
+        {"particle_start_color", &LuaFunctions::particle_start_color},
+        {"particle_end_color", &LuaFunctions::particle_end_color},
+        {"emitter_range", &LuaFunctions::emitter_range},
+        {"emitter_scale", &LuaFunctions::emitter_scale},
+        {"emitter_particle_amount", &LuaFunctions::emitter_particle_amount},
+        {"emitter_angle", &LuaFunctions::emitter_angle},
+        {"emitter_timer_delay", &LuaFunctions::emitter_timer_delay},
+
         // Shapes and colliders.
         {"shape_remove_from_temp_list", &LuaFunctions::shape_remove_from_temp_list},
         {"create_shape", &LuaFunctions::create_shape},
@@ -98,6 +107,22 @@ const std::vector<MethodEntry>& function_table() {
         {"button_dependencies", &LuaFunctions::button_dependencies},
         {"add_vk_pair", &LuaFunctions::add_vk_pair},
         {"set_focused_button", &LuaFunctions::set_focused_button},
+        // Points, combos and the level timer.
+        {"get_level_name", &LuaFunctions::get_level_name},
+        {"points_reset", &LuaFunctions::points_reset},
+        {"add_points", &LuaFunctions::add_points},
+        {"add_point_level", &LuaFunctions::add_point_level},
+        {"level_name", &LuaFunctions::level_name},
+        {"set_level_name", &LuaFunctions::set_level_name},
+        {"get_points", &LuaFunctions::get_points},
+        {"get_timed_points", &LuaFunctions::get_timed_points},
+        {"get_time", &LuaFunctions::get_time},
+        {"timer_start", &LuaFunctions::timer_start},
+        {"timer_stop", &LuaFunctions::timer_stop},
+        {"set_point_settings", &LuaFunctions::set_point_settings},
+        {"get_combo", &LuaFunctions::get_combo},
+        {"get_max_combo", &LuaFunctions::get_max_combo},
+        {"get_combo_multiplier", &LuaFunctions::get_combo_multiplier},
     };
     return table;
 }

@@ -125,7 +125,10 @@ void Game::reset_for_level_change() {
         menu->clear_focus();
 }
 
-void Game::advance_level_timer(float) {}
+void Game::advance_level_timer(float dt) {
+    // In every game state, across level changes, until a script stops it.
+    score.advance_timer(dt);
+}
 
 void Game::update_sounds() {
     // The listener follows the player once there is one (set_listener on the queue).

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "Core/Tracked.h"
+#include "Flow/Score.h"
+#include "Render/Vector2.h"
 #include "Shell/GameState.h"
 
 class AreaTrigger;
@@ -32,6 +36,10 @@ class Game {
     // the menu focus, as far as they exist.
     void reset_for_level_change();
 
+    // Where the player stands, or none while there is no player. Everything that works "near
+    // the player" (emitters) asks here.
+    std::optional<Vector2> player_position() const { return std::nullopt; }
+
     static constexpr const char* init_script = "Data/Scripts/INIT_test.lua";
     static constexpr const char* escape_script = "Data/Scripts/escape_pressed.lua";
 
@@ -50,6 +58,10 @@ class Game {
     bool draw_segments = false;
     // Made at start-up, attached to the renderer and never destroyed.
     std::unique_ptr<Camera> camera;
+    // Points, combos, grades and the level timer; never reset by the engine itself.
+    Score score;
+    // The current level's name as scripts set it; none until then.
+    std::optional<std::string> level_name;
 
   private:
     Game();

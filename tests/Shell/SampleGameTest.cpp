@@ -32,6 +32,7 @@
 #include "Audio/SoundEffect.h"
 #include "Audio/SoundVarietyCollection.h"
 #include "Scene/TempLists.h"
+#include "Scene/ParticleEmitter.h"
 
 namespace fs = std::filesystem;
 
@@ -658,4 +659,65 @@ TEST_F(SampleGameTest, TheMeadowHasMusicBirdsongAndSoundsForCoinsAndFootsteps) {
     // again, the level still plays one copy of its music.
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_audio.lua')"), "");
     EXPECT_EQ(music.track_names(), "meadow_theme.wav");
+}
+TEST_F(SampleGameTest, TorchesSmokeCoinsSparkleAndTheLevelKeepsItsScore) {
+    start();
+    // Smoke over both torches in the play layer, sparkles at every coin in the glow layer.
+    int smoke = 0, sparkles = 0;
+    for (auto [layer, e] : objects<ParticleEmitter>()) {
+        EXPECT_FALSE(e->particles.empty());
+        EXPECT_NE(e->particle_template, nullptr);
+        if (layer->blend.dst_color == BlendState::additive().dst_color)
+            ++sparkles;
+        else
+            ++smoke;
+    }
+    EXPECT_EQ(smoke, 2);
+    EXPECT_EQ(sparkles, 12);
+
+    // The smoke shows above the left torch (world x -430), above its light and the mist:
+    // there the picture is still but for the smoke.
+    auto column = [&] {
+        std::vector<Pixel> pixels;
+        for (int y = 285; y < 340; y += 3)
+            for (int x = 204; x <= 216; x += 4)
+                pixels.push_back(pixel(x, y));
+        return pixels;
+    };
+    auto differing = [](const std::vector<Pixel>& a, const std::vector<Pixel>& b) {
+        int n = 0;
+        for (size_t i = 0; i < a.size(); ++i)
+            n += a[i] != b[i];
+        return n;
+    };
+    tick(300);
+    const std::vector<Pixel> smoky = column();
+    ASSERT_EQ(lua("lf:remove_gameobject(ID.smoke)"), "");
+    tick();
+    const std::vector<Pixel> clear = column();
+    tick();
+    EXPECT_EQ(differing(clear, column()), 0);  // nothing else moves there
+    EXPECT_GE(differing(smoky, clear), 10);
+
+    // The level's name and time; coins taken quickly build a combo, a slow one starts over.
+    EXPECT_EQ(lua_string("result"), "(nil)");
+    ASSERT_EQ(lua("result = lf:level_name()"), "");
+    EXPECT_EQ(lua_string("result"), "Meadow");
+    ASSERT_EQ(lua("result = lf:get_time()"), "");
+    EXPECT_EQ(lua_number("result"), 3);
+    ASSERT_EQ(lua("coin_taken() coin_taken() coin_taken()"), "");
+    ASSERT_EQ(lua("result = lf:get_combo() * 1000 + level_points()"), "");
+    EXPECT_EQ(lua_number("result"), 3 * 1000 + 10 + 10 + 20);
+    EXPECT_EQ(lua("result = level_grade()"), "");
+    EXPECT_EQ(lua_string("result"), "failed");
+    tick(450);
+    ASSERT_EQ(lua("coin_taken()\nresult = lf:get_combo() * 1000 + level_points()"), "");
+    EXPECT_EQ(lua_number("result"), 1 * 1000 + 40 + 10);
+    EXPECT_EQ(lua("result = level_grade()"), "");
+    EXPECT_EQ(lua_string("result"), "bronze");
+    ASSERT_EQ(lua("result = lf:get_max_combo()"), "");
+    EXPECT_EQ(lua_number("result"), 3);
+
+    // The effects script runs without errors (the engine would skip a failing one silently).
+    EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_effects.lua')"), "");
 }

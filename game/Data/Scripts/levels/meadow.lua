@@ -230,3 +230,5 @@ lf:do_file("Data/Scripts/levels/meadow_triggers.lua")
 -- Music and sounds.
 
 lf:do_file("Data/Scripts/levels/meadow_audio.lua")
+-- Smoke, sparkles and the score.
+lf:do_file("Data/Scripts/levels/meadow_effects.lua")
