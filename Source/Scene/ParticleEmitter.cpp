@@ -4,13 +4,14 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "Core/Random.h"
 #include "Shell/Game.h"
 
 namespace {
 
-// A fraction in [0, 1] from the C library generator, so a seeded run repeats exactly.
+// A fraction in [0, 1] from the engine's generator, so a seeded run repeats exactly.
 float random_fraction() {
-    return static_cast<float>(static_cast<double>(std::rand()) / RAND_MAX);
+    return static_cast<float>(static_cast<double>(Random::next()) / Random::max);
 }
 
 // A value from [min, max]. Worked in double so that no difference of two large floats

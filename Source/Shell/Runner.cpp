@@ -1,5 +1,7 @@
 #include "Shell/Runner.h"
 
+#include "Core/Random.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -180,6 +182,7 @@ int Runner::run(const Options& o) {
     Clock::set_current(&clock);
     Keyboard::set_current(&keys);
     std::srand(o.seed);
+    Random::seed(o.seed);
     std::mt19937 random_keys(o.random_keys_seed);
 
     Game& game = Game::instance();

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "Core/Random.h"
 #include "Core/Tracked.h"
 #include "Render/Registries.h"
 #include "Render/Renderer.h"
@@ -133,7 +134,7 @@ TEST_F(ParticleTest, SeededParticlesStayInsideTheirRangesAndAngleOverManyFrames)
         lf:emitter_range('e', 0.5, 1.5, -2, 3, 40, 160)
         lf:emitter_scale('e', true, 0.5, 1, 2, 3)
     )");
-    std::srand(12345);
+    Random::seed(12345);
     ASSERT_EQ(lua("lf:emitter_particle_amount('e', 200)\nlf:gameobject_upload('e', 0, 1)"), "");
     ParticleEmitter* e = uploaded(1);
     ASSERT_NE(e, nullptr);
@@ -176,7 +177,7 @@ TEST_F(ParticleTest, SeededParticlesStayInsideTheirRangesAndAngleOverManyFrames)
     EXPECT_GT(highest, axis + 0.35f);
 
     // The same seed gives the same particles.
-    std::srand(12345);
+    Random::seed(12345);
     ASSERT_EQ(lua("lf:create_sprite('q', 2, '', 0, 0)\nlf:create_sprite('f', 3, 'q', 0, 0)\n"
                   "lf:sprite_rotation('f', math.pi / 3)\nlf:emitter_angle('f', 0.4)\n"
                   "lf:emitter_range('f', 0.5, 1.5, -2, 3, 40, 160)\n"
