@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "Render/Matrix4.h"
 #include "Render/Renderer.h"
 
 class GLContext;
+class LetterTable;
 class Window;
 
 // The OpenGL back end: immediate-mode OpenGL 1.1 on a context bound to the main window.
@@ -69,10 +71,24 @@ class GLRenderer : public Renderer {
     // The orthographic projection of the camera's view bounds (near -1, far 1).
     static Matrix4 projection_of(const Camera& camera);
 
+    // Text: bitmap fonts, letter tables and speech bubbles.
+    void set_screen_font(const BitmapFont& font) override;
+    void draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) override;
+    void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) override;
+    void draw_multiline_text(const MultilineText& text, const Color& tint) override;
+    void draw_text(const Text& text, const Color& tint) override;
+    int32_t create_font_lists(BitmapFont& font) override;
+    void delete_font_lists(BitmapFont& font) override;
+    // The display-list base of the current screen font, 0 for none.
+    int32_t screen_font() const { return screen_font_; }
+
   private:
     // Selects the model-view stack, pushes it and loads view x model.
     void push_model_view(const Transform& transform);
     static void upload_image(const Image& image);
+    // One line of letter-table letters from the pen at (x, bottom), each a textured quad.
+    void draw_letters(const std::string& line, const LetterTable& font, float x, float bottom,
+                      float height, float letter_spacing, float scale);
 
     Window* window_ = nullptr;
     std::unique_ptr<GLContext> gl_context_;
@@ -80,6 +96,7 @@ class GLRenderer : public Renderer {
     int32_t height_ = 0;
     Matrix4 view_matrix_;
     uint32_t bound_texture_ = 0;
+    int32_t screen_font_ = 0;
     // The texture environment mode this renderer set last (OpenGL starts with modulate).
     int32_t texture_environment_ = 0x2100;  // GL_MODULATE
 };

@@ -20,6 +20,11 @@ const std::vector<MethodEntry>& function_table() {
         {"init_animation", &LuaFunctions::init_animation},
         {"animation_add_frame", &LuaFunctions::animation_add_frame},
 
+        // Fonts.
+        {"init_font", &LuaFunctions::init_font},
+        {"create_font", &LuaFunctions::create_font},
+        {"add_letter_subtexture", &LuaFunctions::add_letter_subtexture},
+
         // Levels, layers and game objects.
         {"reset_all_extra_for_level_change", &LuaFunctions::reset_all_extra_for_level_change},
         {"remove_gameobject_from_layer", &LuaFunctions::remove_gameobject_from_layer},
@@ -45,6 +50,11 @@ const std::vector<MethodEntry>& function_table() {
         {"add_key_frame_color", &LuaFunctions::add_key_frame_color},
         {"upload_key_frame", &LuaFunctions::upload_key_frame},
         {"convert_to_hud", &LuaFunctions::convert_to_hud},
+
+        // Text objects.
+        {"create_text", &LuaFunctions::create_text},
+        {"text_color", &LuaFunctions::text_color},
+        {"add_text", &LuaFunctions::add_text},
 
         // Shapes and colliders.
         {"shape_remove_from_temp_list", &LuaFunctions::shape_remove_from_temp_list},

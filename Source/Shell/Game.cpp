@@ -5,7 +5,9 @@
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
+#include "Render/FontBuilders.h"
 #include "Render/GLRenderer.h"
+#include "Render/Registries.h"
 #include "Scene/Level.h"
 #include "Script/ScriptHost.h"
 
@@ -36,6 +38,22 @@ void Game::init() {
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
+    build_fonts();
+}
+
+void Game::build_fonts() {
+    // From the pictures the start-up script registered; a name whose picture is missing or
+    // does not fit maps to no table.
+    TextureRegistry& textures = TextureRegistry::instance();
+    if (auto table = build_marker_font(textures.find("font"), 32, 32))
+        fonts["font"] = std::move(table);
+    if (auto table = build_grid_font(textures.find("small_font"), 8, 8, 32, 64, 32))
+        fonts["small_font"] = std::move(table);
+}
+
+const LetterTable* Game::find_font(const std::string& name) const {
+    auto it = fonts.find(name);
+    return it == fonts.end() ? nullptr : it->second.get();
 }
 
 void Game::tick(float dt) {
@@ -59,6 +77,7 @@ void Game::shutdown() {
     level.reset();
     // The music engine and the trigger manager go just before the renderer.
     renderer.reset();
+    fonts.clear();
 }
 
 void Game::run_escape_script() {

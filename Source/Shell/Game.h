@@ -1,11 +1,14 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <string>
 
 #include "Shell/GameState.h"
 
 class Camera;
 class Level;
+class LetterTable;
 class Renderer;
 
 // The single top-level object: owns the long-lived services, holds the current level and runs
@@ -26,6 +29,9 @@ class Game {
     // the menu focus, as far as they exist.
     void reset_for_level_change();
 
+    // The letter table under a name in fonts, or null.
+    const LetterTable* find_font(const std::string& name) const;
+
     static constexpr const char* init_script = "Data/Scripts/INIT_test.lua";
     static constexpr const char* escape_script = "Data/Scripts/escape_pressed.lua";
 
@@ -36,6 +42,8 @@ class Game {
     bool draw_segments = false;
     // Made at start-up, attached to the renderer and never destroyed.
     std::unique_ptr<Camera> camera;
+    // Letter tables by name: "font" and "small_font" from start-up, and dialog fonts.
+    std::map<std::string, std::unique_ptr<LetterTable>> fonts;
 
   private:
     Game();
@@ -50,6 +58,7 @@ class Game {
     void update_triggers(float dt);
     void advance_level_timer(float dt);
     void update_sounds();
+    void build_fonts();
     void draw();
     void present();
 };
