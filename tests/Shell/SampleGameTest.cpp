@@ -12,6 +12,7 @@
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
 #include "Render/PngLoader.h"
+#include "Render/FontMap.h"
 #include "Render/Registries.h"
 #include "Render/Renderer.h"
 #include "Scene/AnimatedSprite.h"
@@ -19,6 +20,7 @@
 #include "Scene/Level.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
+#include "Scene/TextSpitter.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
@@ -403,4 +405,39 @@ TEST_F(SampleGameTest, TheMeadowHasGroundToWalkOnAndCollidersInTheDebugView) {
     const Pixel after = pixel(x, y);
     EXPECT_GT(after.b, before.b);
     EXPECT_LT(after.r, before.r);
+}
+
+TEST_F(SampleGameTest, TheHudTypesTheLevelNameOutWithTheSmallFont) {
+    start();
+    ASSERT_TRUE(Game::instance().find_font("font"));
+    ASSERT_TRUE(Game::instance().find_font("small_font"));
+    TextSpitter* name = nullptr;
+    for (auto [layer, s] : objects<TextSpitter>())
+        name = s;
+    ASSERT_TRUE(name);
+    ASSERT_EQ(name->lines.size(), 1u);
+    EXPECT_EQ(name->lines[0], lua_string("LEVEL_NAME"));
+    ASSERT_TRUE(name->font);
+    EXPECT_EQ(name->font->find('M')->texture, texture("small_font"));
+
+    // Gold pixels inside the text's box on the screen (the camera stays at the origin).
+    const Vector2 pos = name->transform.position;
+    const int x0 = 640 + static_cast<int>(pos.x + name->corners[0].x);
+    const int x1 = 640 + static_cast<int>(pos.x + name->corners[2].x);
+    const int y0 = 360 + static_cast<int>(pos.y + name->corners[0].y);
+    const int y1 = 360 + static_cast<int>(pos.y + name->corners[2].y);
+    auto gold = [&] {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; x += 1) {
+                Pixel p = pixel(x, y);
+                n += p.r > 230 && p.g > 190 && p.g < 240 && p.b < 130;
+            }
+        return n;
+    };
+    tick();
+    EXPECT_EQ(gold(), 0) << "nothing typed yet";
+    tick(50, 0.02f);  // one second: every letter is out
+    EXPECT_EQ(name->letters.size(), lua_string("LEVEL_NAME").size());
+    EXPECT_GT(gold(), 100);
 }

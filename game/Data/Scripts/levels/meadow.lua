@@ -218,3 +218,4 @@ upload(key_frames(title, 5, {
     { 0.6, 0, 190, 0, 1, { 1, 1, 1, 1 } },
     { 1.0, 0, 215, 0, 1, { 1, 1, 1, 0 } },
 }, false), LAYER.hud, ID.title)
+lf:do_file("Data/Scripts/levels/meadow_text.lua")
