@@ -1,7 +1,12 @@
 #include "Scene/TempLists.h"
 
+#include "Flow/DialogFrame.h"
+
 TempLists& TempLists::instance() {
     // Never destroyed: the objects still waiting end with the process.
     static TempLists* lists = new TempLists;
     return *lists;
 }
+
+TempLists::TempLists()
+    : dialog_line(std::make_unique<DialogLine>()), dialog_frame(std::make_unique<DialogFrame>()) {}

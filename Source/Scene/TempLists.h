@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "Core/TempList.h"
@@ -7,6 +8,10 @@
 #include "Physics/Shape.h"
 #include "Scene/GameObject.h"
 #include "Scene/KeyFrame.h"
+
+struct DialogFrame;
+struct DialogLine;
+struct DialogQuestion;
 
 // The process-wide tables of objects under construction. They belong to no level and survive
 // level changes.
@@ -21,6 +26,12 @@ class TempLists {
     // The key frame being built by add_key_frame, until upload_key_frame inserts it.
     std::optional<KeyFrame> pending_key_frame;
 
+    // The dialog builders: the line and the frame being built, and the pending question. Line
+    // and question settings persist between uses.
+    std::unique_ptr<DialogLine> dialog_line;
+    std::unique_ptr<DialogQuestion> pending_question;
+    std::unique_ptr<DialogFrame> dialog_frame;
+
   private:
-    TempLists() = default;
+    TempLists();
 };

@@ -74,6 +74,20 @@ const std::vector<MethodEntry>& function_table() {
 
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
+
+        // Dialogs.
+        {"new_dialog", &LuaFunctions::new_dialog},
+        {"new_frame", &LuaFunctions::new_frame},
+        {"frame_add_script", &LuaFunctions::frame_add_script},
+        {"set_line_settings_1", &LuaFunctions::set_line_settings_1},
+        {"set_line_settings_2", &LuaFunctions::set_line_settings_2},
+        {"new_line", &LuaFunctions::new_line},
+        {"add_line_text", &LuaFunctions::add_line_text},
+        {"add_question_option", &LuaFunctions::add_question_option},
+        {"upload_line", &LuaFunctions::upload_line},
+        {"upload_question", &LuaFunctions::upload_question},
+        {"upload_frame", &LuaFunctions::upload_frame},
+        {"create_dialog_font", &LuaFunctions::create_dialog_font},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "Shell/Game.h"
 
 #include "Core/WalkGuard.h"
+#include "Flow/Dialog.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
@@ -77,6 +78,7 @@ void Game::shutdown() {
     level.reset();
     // The music engine and the trigger manager go just before the renderer.
     renderer.reset();
+    dialog.reset();
     fonts.clear();
 }
 
@@ -89,8 +91,24 @@ void Game::run_escape_script() {
 void Game::menu_step() {}
 
 void Game::dialog_step() {
-    // Without a dialog the dialog state falls back to running.
-    state = GameState::running;
+    // Without a dialog, or once it has ended, the dialog state falls back to running.
+    if (!dialog || dialog->finished()) {
+        dialog.reset();
+        state = GameState::running;
+        return;
+    }
+    // Frame scripts may replace the dialog or the level; both outlive the step.
+    WalkGuard guard;
+    Dialog* running = dialog.get();
+    running->update();
+}
+
+void Game::replace_dialog(std::unique_ptr<Dialog> new_dialog) {
+    if (std::unique_ptr<Dialog> old = std::move(dialog)) {
+        old->retire();
+        WalkGuard::dispose(std::move(old));
+    }
+    dialog = std::move(new_dialog);
 }
 
 void Game::update_ai(float) {}

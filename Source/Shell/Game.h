@@ -7,6 +7,7 @@
 #include "Shell/GameState.h"
 
 class Camera;
+class Dialog;
 class Level;
 class LetterTable;
 class Renderer;
@@ -29,6 +30,10 @@ class Game {
     // the menu focus, as far as they exist.
     void reset_for_level_change();
 
+    // Makes the dialog current. The previous one is destroyed (after the dialog step, when a
+    // script run from inside it asked for the change).
+    void replace_dialog(std::unique_ptr<Dialog> new_dialog);
+
     // The letter table under a name in fonts, or null.
     const LetterTable* find_font(const std::string& name) const;
 
@@ -44,6 +49,8 @@ class Game {
     std::unique_ptr<Camera> camera;
     // Letter tables by name: "font" and "small_font" from start-up, and dialog fonts.
     std::map<std::string, std::unique_ptr<LetterTable>> fonts;
+    // The running dialog, or none.
+    std::unique_ptr<Dialog> dialog;
 
   private:
     Game();

@@ -8,11 +8,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "Flow/Dialog.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
-#include "Render/PngLoader.h"
 #include "Render/FontMap.h"
+#include "Render/PngLoader.h"
 #include "Render/Registries.h"
 #include "Render/Renderer.h"
 #include "Scene/AnimatedSprite.h"
@@ -20,6 +21,7 @@
 #include "Scene/Level.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
+#include "Scene/SpeechBubble.h"
 #include "Scene/TextSpitter.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
@@ -440,4 +442,47 @@ TEST_F(SampleGameTest, TheHudTypesTheLevelNameOutWithTheSmallFont) {
     tick(50, 0.02f);  // one second: every letter is out
     EXPECT_EQ(name->letters.size(), lua_string("LEVEL_NAME").size());
     EXPECT_GT(gold(), 100);
+}
+
+TEST_F(SampleGameTest, TheSignpostTalksAndAsksAndTheAnswerPaintsTheSky) {
+    start();
+    EXPECT_EQ(Game::instance().state, GameState::dialog);
+    tick(60, 0.02f);  // bubbles faded in, texts typed out
+    ASSERT_TRUE(Game::instance().dialog);
+    ASSERT_EQ(Game::instance().dialog->active_lines.size(), 1u);
+    // A white bubble with dark letters in it.
+    const SpeechBubble* bubble = Game::instance().dialog->active_lines[0].bubble.get();
+    ASSERT_TRUE(bubble);
+    const int left = 640 + static_cast<int>(bubble->transform.position.x + bubble->radius);
+    const int bottom = 360 + static_cast<int>(bubble->transform.position.y + bubble->radius);
+    int white = 0, dark = 0;
+    for (int y = bottom; y < bottom + static_cast<int>(bubble->height); ++y) {
+        for (int x = left; x < left + static_cast<int>(bubble->width); ++x) {
+            const Pixel p = pixel(x, y);
+            white += p.r > 240 && p.g > 240 && p.b > 240;
+            dark += p.r < 80 && p.g < 80 && p.b < 80;
+        }
+    }
+    EXPECT_GT(white, 1000);
+    EXPECT_GT(dark, 300);
+
+    const Pixel sky_before = pixel(640, 715);
+    auto press = [&](int32_t vk) {
+        keyboard.press(vk);
+        tick(1, 0.02f);
+        keyboard.release(vk);
+        tick(30, 0.02f);
+    };
+    press(vk::space);
+    ASSERT_TRUE(Game::instance().dialog);
+    ASSERT_TRUE(Game::instance().dialog->open_question);
+    press(vk::down);
+    press(vk::up);  // back on "Yes"
+    EXPECT_EQ(Game::instance().dialog->selected, 0);
+    press(vk::space);
+    const Pixel sky_after = pixel(640, 715);
+    EXPECT_LT(sky_after.b, sky_before.b - 40) << "the evening sky is warmer";
+    press(vk::space);
+    EXPECT_FALSE(Game::instance().dialog);
+    EXPECT_EQ(Game::instance().state, GameState::running);
 }

@@ -9,3 +9,4 @@ lf:do_file("Data/Scripts/art.lua")
 lf:do_file("Data/Scripts/lib/scenery.lua")
 lf:do_file("Data/Scripts/levels/meadow.lua")
 lf:set_game_state(0) -- 0: running
+lf:do_file("Data/Scripts/levels/meadow_sign.lua")
