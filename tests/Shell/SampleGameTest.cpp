@@ -284,7 +284,8 @@ TEST_F(SampleGameTest, CloudsDriftTheHeroWalksAndTheTitleFadesAway) {
 TEST_F(SampleGameTest, EscapeEndsTheGame) {
     start();
     tick(2);
-    EXPECT_EQ(Game::instance().state, GameState::running);
+    // The game opens with the signpost's greeting.
+    EXPECT_EQ(Game::instance().state, GameState::dialog);
     keyboard.press(vk::escape);
     tick();
     EXPECT_EQ(Game::instance().state, GameState::quit);
