@@ -4,12 +4,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "Platform/GLContext.h"
+#include "Platform/SystemFont.h"
 #include "Platform/Window.h"
+#include "Render/BitmapFont.h"
 #include "Render/Camera.h"
 #include "Render/Image.h"
+#include "Render/LetterTable.h"
 #include "Render/Texture.h"
+#include "Scene/MultilineText.h"
+#include "Scene/SpeechBubble.h"
+#include "Scene/Text.h"
 
 namespace {
 
@@ -83,6 +90,12 @@ struct CircleTable {
 const CircleTable& circle_table() {
     static const CircleTable table;
     return table;
+}
+
+// Texts and bubbles never draw brighter or more opaque than full.
+Color clamped(const Color& c) {
+    return {std::clamp(c.r, 0.0f, 1.0f), std::clamp(c.g, 0.0f, 1.0f), std::clamp(c.b, 0.0f, 1.0f),
+            std::clamp(c.a, 0.0f, 1.0f)};
 }
 
 }  // namespace
@@ -715,4 +728,201 @@ void GLRenderer::delete_texture(Texture& texture) {
         bound_texture_ = 0;
     if (gl_context_ && name != 0)
         glDeleteTextures(1, &name);
+}
+
+// ------------------------------------------------------------------------------------------
+// Text. Each operation sets the state it draws with itself and leaves texturing off.
+
+void GLRenderer::set_screen_font(const BitmapFont& font) {
+    const int32_t base = font.handle_for(this);
+    if (base != 0)
+        screen_font_ = base;
+}
+
+void GLRenderer::draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) {
+    if (!gl_context_ || !text || screen_font_ == 0)
+        return;
+    flush_batch();
+    // Both matrices identity: the raster position (-1, -1) is the window's lower-left corner.
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor4fv(color.data());
+    glRasterPos2f(-1.0f, -1.0f);
+    // An empty bitmap that only moves the raster position by (x, y) pixels.
+    glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(x), static_cast<GLfloat>(y), nullptr);
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(static_cast<GLuint>(screen_font_ - SystemFont::first_char));
+    // Only the characters 32 to 127 have lists; other codes name lists that do not exist,
+    // which OpenGL skips.
+    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glPopAttrib();
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+int32_t GLRenderer::create_font_lists(BitmapFont& font) {
+    if (!gl_context_)
+        return 0;
+    flush_batch();
+    const auto glyphs = SystemFont::render(font.face, font.height, font.bold, font.italic);
+    if (!glyphs)
+        return 0;
+    const GLuint base = glGenLists(SystemFont::char_count);
+    if (base == 0)
+        return 0;
+    // The glyph rows are packed to whole bytes; the unpacking mode is taken when each list is
+    // compiled.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int32_t i = 0; i < SystemFont::char_count; ++i) {
+        const GlyphBitmap& g = (*glyphs)[i];
+        glNewList(base + static_cast<GLuint>(i), GL_COMPILE);
+        glBitmap(g.width, g.height, g.x_origin, g.y_origin, g.x_move, 0.0f,
+                 g.bits.empty() ? nullptr : g.bits.data());
+        glEndList();
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    return static_cast<int32_t>(base);
+}
+
+void GLRenderer::delete_font_lists(BitmapFont& font) {
+    const int32_t base = font.handle_for(this);
+    if (base == screen_font_)
+        screen_font_ = 0;
+    if (gl_context_ && base != 0) {
+        flush_batch();
+        glDeleteLists(static_cast<GLuint>(base), SystemFont::char_count);
+    }
+}
+
+void GLRenderer::draw_letters(const std::string& line, const LetterTable& font, float x,
+                              float bottom, float height, float letter_spacing, float scale) {
+    const float top = bottom + height;
+    for (char c : line) {
+        const Letter* letter = font.find(static_cast<unsigned char>(c));
+        if (!letter)
+            continue;  // the pen does not move either
+        const float w = letter->aspect * scale * height;
+        if (const Texture* texture = letter->texture) {
+            const uint32_t name = static_cast<uint32_t>(texture->handle_for(this));
+            if (name != bound_texture_) {
+                glBindTexture(GL_TEXTURE_2D, name);
+                bound_texture_ = name;
+            }
+            const GLint environment = texture->environment == 1 ? GL_DECAL : GL_MODULATE;
+            if (environment != texture_environment_) {
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
+                texture_environment_ = environment;
+            }
+            glEnable(GL_TEXTURE_2D);
+            glBegin(GL_QUADS);
+            glTexCoord2f(letter->u_left, letter->v_bottom);
+            glVertex2f(x, bottom);
+            glTexCoord2f(letter->u_right, letter->v_bottom);
+            glVertex2f(x + w, bottom);
+            glTexCoord2f(letter->u_right, letter->v_top);
+            glVertex2f(x + w, top);
+            glTexCoord2f(letter->u_left, letter->v_top);
+            glVertex2f(x, top);
+            glEnd();
+            glDisable(GL_TEXTURE_2D);
+        }
+        x += w + letter_spacing * scale;
+    }
+}
+
+void GLRenderer::draw_text(const Text& text, const Color& tint) {
+    const LetterTable* font = text.font.get();
+    if (!camera_ || !gl_context_ || !font || text.text.empty())
+        return;
+    flush_batch();
+    const float width = text.width();
+    const float bottom = text.v_align == 0   ? -text.height / 2.0f
+                         : text.v_align == 2 ? -text.height
+                                             : 0.0f;
+    const float x = text.h_align == 0 ? -width / 2.0f : text.h_align == 2 ? -width : 0.0f;
+    push_model_view(text.transform);
+    glColor4fv(clamped(text.colour * tint).data());
+    draw_letters(text.text, *font, x, bottom, text.height, text.letter_spacing, text.scale);
+    glPopMatrix();
+}
+
+void GLRenderer::draw_multiline_text(const MultilineText& text, const Color& tint) {
+    const LetterTable* font = text.font.get();
+    if (!camera_ || !gl_context_ || !font)
+        return;
+    flush_batch();
+    const float W = text.block_width(), H = text.block_height();
+    const float x0 = text.h_align == 0 ? -W / 2.0f : text.h_align == 2 ? -W : 0.0f;
+    const float y0 = text.v_align == 0 ? H / 2.0f : text.v_align == 1 ? H : 0.0f;
+    push_model_view(text.transform);
+    glColor4fv(clamped(text.colour * tint).data());
+    for (size_t k = 0; k < text.lines.size(); ++k) {
+        const float bottom =
+            y0 - text.height - static_cast<float>(k) * (text.line_spacing + text.height);
+        const float w = text.line_width(k);
+        const float left = x0 + (text.line_align == 0   ? (W - w) / 2.0f
+                                 : text.line_align == 2 ? W - w
+                                                        : 0.0f);
+        draw_letters(text.lines[k], *font, left, bottom, text.height, text.letter_spacing,
+                     text.scale);
+    }
+    glPopMatrix();
+}
+
+void GLRenderer::draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) {
+    if (!camera_ || !gl_context_)
+        return;
+    flush_batch();
+    const float r = bubble.radius, m = std::max(bubble.width, r), h = bubble.height;
+    const float xl = bubble.h_align == 0   ? -m / 2.0f
+                     : bubble.h_align == 1 ? r
+                     : bubble.h_align == 2 ? -r - m
+                                           : 0.0f;
+    const float yb = bubble.v_align == 0   ? -h / 2.0f
+                     : bubble.v_align == 1 ? r
+                     : bubble.v_align == 2 ? -h - r
+                                           : 0.0f;
+    const float xr = xl + m, yt = yb + h;
+
+    push_model_view(bubble.transform);
+    glColor4fv(clamped(bubble.colour * tint).data());
+
+    // The inner rectangle with a quarter circle of five points at each corner.
+    static const float quarter = 2.0f * std::atan(1.0f);
+    static const float angles[5] = {0.0f, quarter / 4.0f, quarter / 2.0f, 3.0f * quarter / 4.0f,
+                                    quarter};
+    glBegin(GL_POLYGON);
+    for (float b : angles)
+        glVertex2f(xl - r * std::cos(b), yb - r * std::sin(b));
+    for (float b : angles)
+        glVertex2f(xr + r * std::sin(b), yb - r * std::cos(b));
+    for (float b : angles)
+        glVertex2f(xr + r * std::cos(b), yt + r * std::sin(b));
+    for (float b : angles)
+        glVertex2f(xl - r * std::sin(b), yt + r * std::cos(b));
+    glEnd();
+
+    // The tail points straight down from the bottom edge, as near the target as the edge
+    // allows with half a radius kept free at each end.
+    const Transform& t = bubble.transform;
+    float tx = 0.0f;
+    if (t.scale != 0.0f)
+        tx = t.unrotate(bubble.tail_target - t.position).x / t.scale;
+    const float from = xl + r / 2.0f, to = xr - r / 2.0f;
+    float px = std::isnan(tx) ? from : tx;
+    px = std::max(std::min(px, std::max(from, to)), std::min(from, to));
+    const float py = yb - r;
+    glBegin(GL_TRIANGLES);
+    glVertex2f(px - r / 2.0f, py);
+    glVertex2f(px, py - r);
+    glVertex2f(px + r / 2.0f, py);
+    glEnd();
+    glPopMatrix();
 }

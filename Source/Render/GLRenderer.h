@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+#include <string>
 
 #include "Render/Matrix4.h"
 #include "Render/Renderer.h"
 
 class GLContext;
+class LetterTable;
 class Window;
 
 // The OpenGL back end: OpenGL 1.1 on a context bound to the main window.
@@ -81,6 +83,17 @@ class GLRenderer : public Renderer {
     // The orthographic projection of the camera's view bounds (near -1, far 1).
     static Matrix4 projection_of(const Camera& camera);
 
+    // Text: bitmap fonts, letter tables and speech bubbles.
+    void set_screen_font(const BitmapFont& font) override;
+    void draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) override;
+    void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) override;
+    void draw_multiline_text(const MultilineText& text, const Color& tint) override;
+    void draw_text(const Text& text, const Color& tint) override;
+    int32_t create_font_lists(BitmapFont& font) override;
+    void delete_font_lists(BitmapFont& font) override;
+    // The display-list base of the current screen font, 0 for none.
+    int32_t screen_font() const { return screen_font_; }
+
   private:
     // One vertex of the batch, in view coordinates.
     struct BatchVertex {
@@ -126,6 +139,9 @@ class GLRenderer : public Renderer {
     void draw_polygon_now(const Transform& transform, const Vector2* points, int32_t count,
                           const Color& color);
     void draw_line_now(Vector2 a, Vector2 b, const Color& color);
+    // One line of letter-table letters from the pen at (x, bottom), each a textured quad.
+    void draw_letters(const std::string& line, const LetterTable& font, float x, float bottom,
+                      float height, float letter_spacing, float scale);
 
     Window* window_ = nullptr;
     std::unique_ptr<GLContext> gl_context_;
@@ -134,6 +150,7 @@ class GLRenderer : public Renderer {
     Matrix4 view_matrix_;
     Matrix4 projection_;
     uint32_t bound_texture_ = 0;
+    int32_t screen_font_ = 0;
     // The texture environment mode this renderer set last (OpenGL starts with modulate).
     int32_t texture_environment_ = 0x2100;  // GL_MODULATE
 

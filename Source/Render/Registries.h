@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Render/Animation.h"
+#include "Render/BitmapFont.h"
+#include "Render/FontMap.h"
 #include "Render/Registry.h"
 #include "Render/SubTexture.h"
 #include "Render/Texture.h"
@@ -10,3 +12,5 @@
 using TextureRegistry = Registry<Texture>;
 using SubTextureRegistry = Registry<SubTexture>;
 using AnimationRegistry = Registry<Animation>;
+using BitmapFontRegistry = Registry<BitmapFont>;
+using FontMapRegistry = Registry<FontMap>;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Render/BitmapFont.h"
 #include "Render/Camera.h"
 #include "Render/Resource.h"
 #include "Render/Texture.h"
@@ -31,6 +32,9 @@ bool Renderer::upload(Resource* resource) {
         return true;
     int32_t handle = 0;
     switch (resource->kind()) {
+        case Resource::bitmap_font:
+            handle = create_font_lists(static_cast<BitmapFont&>(*resource));
+            break;
         case Resource::texture:
             handle = static_cast<int32_t>(create_texture(static_cast<Texture&>(*resource)));
             break;
@@ -48,6 +52,9 @@ void Renderer::release(Resource* resource) {
     if (!resource || resource->handle_for(this) == 0)
         return;
     switch (resource->kind()) {
+        case Resource::bitmap_font:
+            delete_font_lists(static_cast<BitmapFont&>(*resource));
+            break;
         case Resource::texture:
             delete_texture(static_cast<Texture&>(*resource));
             break;

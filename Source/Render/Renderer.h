@@ -9,8 +9,12 @@
 #include "Render/Transform.h"
 #include "Render/Vector2.h"
 
+class BitmapFont;
 class Camera;
+class MultilineText;
 class Resource;
+class SpeechBubble;
+class Text;
 class Texture;
 struct Image;
 
@@ -56,6 +60,20 @@ class Renderer : public CameraListener {
     // A new texture object's name, or 0.
     virtual uint32_t create_texture(Texture& texture) = 0;
     virtual void delete_texture(Texture& texture) = 0;
+
+    // Bitmap text in window pixels with an uploaded system font; the text layouts of entity
+    // texts and speech bubbles.
+    // Makes the font current for draw_screen_text when it is uploaded here.
+    virtual void set_screen_font(const BitmapFont& font) = 0;
+    // x, y: pixels from the window's lower-left corner; nothing for a null text or without a
+    // screen font.
+    virtual void draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) = 0;
+    virtual void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) = 0;
+    virtual void draw_multiline_text(const MultilineText& text, const Color& tint) = 0;
+    virtual void draw_text(const Text& text, const Color& tint) = 0;
+    // The base of 96 new display lists for the characters 32 to 127, or 0.
+    virtual int32_t create_font_lists(BitmapFont& font) = 0;
+    virtual void delete_font_lists(BitmapFont& font) = 0;
 
     // Attaches this renderer to the camera (detaching from the previous one) and takes its view
     // and projection at once.

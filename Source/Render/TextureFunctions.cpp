@@ -21,9 +21,10 @@ void LuaFunctions::init_texture(const std::string& name, const std::string& path
 
 void LuaFunctions::load_resource(int32_t kind, const std::string& name) {
     Resource* resource = nullptr;
-    // Kind 1 names a bitmap font; no font can be registered yet, so it finds nothing.
     if (kind == 0)
         resource = TextureRegistry::instance().find(name);
+    else if (kind == 1)
+        resource = BitmapFontRegistry::instance().find(name);
     Renderer* renderer = Game::instance().renderer.get();
     if (resource && renderer)
         renderer->upload(resource);

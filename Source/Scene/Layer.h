@@ -14,7 +14,7 @@ class Renderer;
 
 // An ordered list of game objects drawn with one blend state, tint and parallax. The layer owns
 // its objects, except the ones it only holds (the player), which outlive it.
-class Layer {
+class Layer : public Tracked {
   public:
     Layer(Vector2 parallax, const BlendState& blend) : parallax(parallax), blend(blend) {}
     ~Layer();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "Core/TempList.h"
@@ -13,6 +14,9 @@
 class Trigger;
 class MusicRecord;
 class Sound;
+struct DialogFrame;
+struct DialogLine;
+struct DialogQuestion;
 
 // The process-wide tables of objects under construction. They belong to no level and survive
 // level changes.
@@ -32,6 +36,12 @@ class TempLists {
     // The keyboard controller being bound by add_input_listener, until upload_controller.
     std::unique_ptr<UserController> pending_controller;
 
+    // The dialog builders: the line and the frame being built, and the pending question. Line
+    // and question settings persist between uses.
+    std::unique_ptr<DialogLine> dialog_line;
+    std::unique_ptr<DialogQuestion> pending_question;
+    std::unique_ptr<DialogFrame> dialog_frame;
+
   private:
-    TempLists() = default;
+    TempLists();
 };

@@ -20,6 +20,11 @@ const std::vector<MethodEntry>& function_table() {
         {"init_animation", &LuaFunctions::init_animation},
         {"animation_add_frame", &LuaFunctions::animation_add_frame},
 
+        // Fonts.
+        {"init_font", &LuaFunctions::init_font},
+        {"create_font", &LuaFunctions::create_font},
+        {"add_letter_subtexture", &LuaFunctions::add_letter_subtexture},
+
         // Levels, layers and game objects.
         {"reset_all_extra_for_level_change", &LuaFunctions::reset_all_extra_for_level_change},
         {"remove_gameobject_from_layer", &LuaFunctions::remove_gameobject_from_layer},
@@ -54,6 +59,10 @@ const std::vector<MethodEntry>& function_table() {
         {"emitter_particle_amount", &LuaFunctions::emitter_particle_amount},
         {"emitter_angle", &LuaFunctions::emitter_angle},
         {"emitter_timer_delay", &LuaFunctions::emitter_timer_delay},
+        // Text objects.
+        {"create_text", &LuaFunctions::create_text},
+        {"text_color", &LuaFunctions::text_color},
+        {"add_text", &LuaFunctions::add_text},
 
         // Shapes and colliders.
         {"shape_remove_from_temp_list", &LuaFunctions::shape_remove_from_temp_list},
@@ -123,6 +132,19 @@ const std::vector<MethodEntry>& function_table() {
         {"get_combo", &LuaFunctions::get_combo},
         {"get_max_combo", &LuaFunctions::get_max_combo},
         {"get_combo_multiplier", &LuaFunctions::get_combo_multiplier},
+        // Dialogs.
+        {"new_dialog", &LuaFunctions::new_dialog},
+        {"new_frame", &LuaFunctions::new_frame},
+        {"frame_add_script", &LuaFunctions::frame_add_script},
+        {"set_line_settings_1", &LuaFunctions::set_line_settings_1},
+        {"set_line_settings_2", &LuaFunctions::set_line_settings_2},
+        {"new_line", &LuaFunctions::new_line},
+        {"add_line_text", &LuaFunctions::add_line_text},
+        {"add_question_option", &LuaFunctions::add_question_option},
+        {"upload_line", &LuaFunctions::upload_line},
+        {"upload_question", &LuaFunctions::upload_question},
+        {"upload_frame", &LuaFunctions::upload_frame},
+        {"create_dialog_font", &LuaFunctions::create_dialog_font},
     };
     return table;
 }

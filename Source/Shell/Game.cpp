@@ -5,11 +5,14 @@
 #include "Core/WalkGuard.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Flow/MenuInput.h"
+#include "Flow/Dialog.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
+#include "Render/FontBuilders.h"
 #include "Render/GLRenderer.h"
+#include "Render/Registries.h"
 #include "Scene/Level.h"
 #include "Script/ScriptHost.h"
 
@@ -46,6 +49,22 @@ void Game::init() {
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
+    build_fonts();
+}
+
+void Game::build_fonts() {
+    // From the pictures the start-up script registered; a name whose picture is missing or
+    // does not fit maps to no table.
+    TextureRegistry& textures = TextureRegistry::instance();
+    if (auto table = build_marker_font(textures.find("font"), 32, 32))
+        fonts["font"] = std::move(table);
+    if (auto table = build_grid_font(textures.find("small_font"), 8, 8, 32, 64, 32))
+        fonts["small_font"] = std::move(table);
+}
+
+const LetterTable* Game::find_font(const std::string& name) const {
+    auto it = fonts.find(name);
+    return it == fonts.end() ? nullptr : it->second.get();
 }
 
 void Game::tick(float dt) {
@@ -74,6 +93,8 @@ void Game::shutdown() {
     if (menu)
         menu->controller.reset();
     menu.reset();
+    dialog.reset();
+    fonts.clear();
 }
 
 void Game::run_escape_script() {
@@ -88,8 +109,24 @@ void Game::menu_step() {
 }
 
 void Game::dialog_step() {
-    // Without a dialog the dialog state falls back to running.
-    state = GameState::running;
+    // Without a dialog, or once it has ended, the dialog state falls back to running.
+    if (!dialog || dialog->finished()) {
+        dialog.reset();
+        state = GameState::running;
+        return;
+    }
+    // Frame scripts may replace the dialog or the level; both outlive the step.
+    WalkGuard guard;
+    Dialog* running = dialog.get();
+    running->update();
+}
+
+void Game::replace_dialog(std::unique_ptr<Dialog> new_dialog) {
+    if (std::unique_ptr<Dialog> old = std::move(dialog)) {
+        old->retire();
+        WalkGuard::dispose(std::move(old));
+    }
+    dialog = std::move(new_dialog);
 }
 
 void Game::update_ai(float) {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,10 +12,12 @@
 
 class AreaTrigger;
 class Camera;
+class Dialog;
 class Level;
 class MusicEngine;
 class SoundQueue;
 class MenuInput;
+class LetterTable;
 class Renderer;
 class TriggerManager;
 
@@ -39,6 +42,12 @@ class Game {
     // Where the player stands, or none while there is no player. Everything that works "near
     // the player" (emitters) asks here.
     std::optional<Vector2> player_position() const { return std::nullopt; }
+    // Makes the dialog current. The previous one is destroyed (after the dialog step, when a
+    // script run from inside it asked for the change).
+    void replace_dialog(std::unique_ptr<Dialog> new_dialog);
+
+    // The letter table under a name in fonts, or null.
+    const LetterTable* find_font(const std::string& name) const;
 
     static constexpr const char* init_script = "Data/Scripts/INIT_test.lua";
     static constexpr const char* escape_script = "Data/Scripts/escape_pressed.lua";
@@ -62,6 +71,10 @@ class Game {
     Score score;
     // The current level's name as scripts set it; none until then.
     std::optional<std::string> level_name;
+    // Letter tables by name: "font" and "small_font" from start-up, and dialog fonts.
+    std::map<std::string, std::unique_ptr<LetterTable>> fonts;
+    // The running dialog, or none.
+    std::unique_ptr<Dialog> dialog;
 
   private:
     Game();
@@ -76,6 +89,7 @@ class Game {
     void update_triggers(float dt);
     void advance_level_timer(float dt);
     void update_sounds();
+    void build_fonts();
     void draw();
     void present();
 };

@@ -10,9 +10,11 @@
 
 #include "Flow/Button.h"
 #include "Flow/MenuInput.h"
+#include "Flow/Dialog.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
+#include "Render/FontMap.h"
 #include "Render/PngLoader.h"
 #include "Render/Registries.h"
 #include "Render/Renderer.h"
@@ -21,6 +23,8 @@
 #include "Scene/Level.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
+#include "Scene/SpeechBubble.h"
+#include "Scene/TextSpitter.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
@@ -720,4 +724,86 @@ TEST_F(SampleGameTest, TorchesSmokeCoinsSparkleAndTheLevelKeepsItsScore) {
 
     // The effects script runs without errors (the engine would skip a failing one silently).
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_effects.lua')"), "");
+}
+
+TEST_F(SampleGameTest, TheHudTypesTheLevelNameOutWithTheSmallFont) {
+    start();
+    ASSERT_TRUE(Game::instance().find_font("font"));
+    ASSERT_TRUE(Game::instance().find_font("small_font"));
+    TextSpitter* name = nullptr;
+    for (auto [layer, s] : objects<TextSpitter>())
+        name = s;
+    ASSERT_TRUE(name);
+    ASSERT_EQ(name->lines.size(), 1u);
+    EXPECT_EQ(name->lines[0], lua_string("LEVEL_NAME"));
+    ASSERT_TRUE(name->font);
+    EXPECT_EQ(name->font->find('M')->texture, texture("small_font"));
+
+    // Gold pixels inside the text's box on the screen (the camera stays at the origin).
+    const Vector2 pos = name->transform.position;
+    const int x0 = 640 + static_cast<int>(pos.x + name->corners[0].x);
+    const int x1 = 640 + static_cast<int>(pos.x + name->corners[2].x);
+    const int y0 = 360 + static_cast<int>(pos.y + name->corners[0].y);
+    const int y1 = 360 + static_cast<int>(pos.y + name->corners[2].y);
+    auto gold = [&] {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; x += 1) {
+                Pixel p = pixel(x, y);
+                n += p.r > 230 && p.g > 190 && p.g < 240 && p.b < 130;
+            }
+        return n;
+    };
+    tick();
+    EXPECT_EQ(gold(), 0) << "the HUD waits behind the title menu";
+    play();
+    tick(50, 0.02f);  // one second: every letter is out
+    EXPECT_EQ(name->letters.size(), lua_string("LEVEL_NAME").size());
+    EXPECT_GT(gold(), 100);
+}
+
+TEST_F(SampleGameTest, TheSignpostTalksAndAsksAndTheAnswerPaintsTheSky) {
+    start();
+    play();
+    // What the signpost's gate runs when a talker walks up to it.
+    lua("lf:do_file('Data/Scripts/triggers/sign_talk.lua')");
+    EXPECT_EQ(Game::instance().state, GameState::dialog);
+    tick(60, 0.02f);  // bubbles faded in, texts typed out
+    ASSERT_TRUE(Game::instance().dialog);
+    ASSERT_EQ(Game::instance().dialog->active_lines.size(), 1u);
+    // A white bubble with dark letters in it.
+    const SpeechBubble* bubble = Game::instance().dialog->active_lines[0].bubble.get();
+    ASSERT_TRUE(bubble);
+    const int left = 640 + static_cast<int>(bubble->transform.position.x + bubble->radius);
+    const int bottom = 360 + static_cast<int>(bubble->transform.position.y + bubble->radius);
+    int white = 0, dark = 0;
+    for (int y = bottom; y < bottom + static_cast<int>(bubble->height); ++y) {
+        for (int x = left; x < left + static_cast<int>(bubble->width); ++x) {
+            const Pixel p = pixel(x, y);
+            white += p.r > 240 && p.g > 240 && p.b > 240;
+            dark += p.r < 80 && p.g < 80 && p.b < 80;
+        }
+    }
+    EXPECT_GT(white, 1000);
+    EXPECT_GT(dark, 300);
+
+    const Pixel sky_before = pixel(640, 715);
+    auto press = [&](int32_t vk) {
+        keyboard.press(vk);
+        tick(1, 0.02f);
+        keyboard.release(vk);
+        tick(30, 0.02f);
+    };
+    press(vk::space);
+    ASSERT_TRUE(Game::instance().dialog);
+    ASSERT_TRUE(Game::instance().dialog->open_question);
+    press(vk::down);
+    press(vk::up);  // back on "Yes"
+    EXPECT_EQ(Game::instance().dialog->selected, 0);
+    press(vk::space);
+    const Pixel sky_after = pixel(640, 715);
+    EXPECT_LT(sky_after.b, sky_before.b - 40) << "the evening sky is warmer";
+    press(vk::space);
+    EXPECT_FALSE(Game::instance().dialog);
+    EXPECT_EQ(Game::instance().state, GameState::running);
 }

@@ -232,3 +232,5 @@ lf:do_file("Data/Scripts/levels/meadow_triggers.lua")
 lf:do_file("Data/Scripts/levels/meadow_audio.lua")
 -- Smoke, sparkles and the score.
 lf:do_file("Data/Scripts/levels/meadow_effects.lua")
+lf:do_file("Data/Scripts/levels/meadow_text.lua")
+lf:do_file("Data/Scripts/levels/meadow_sign.lua")
