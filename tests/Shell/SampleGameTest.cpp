@@ -1,16 +1,25 @@
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <lua.hpp>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
 #include <type_traits>
 #include <vector>
 
+#include <SDL_mixer.h>
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundEffect.h"
+#include "Audio/SoundVarietyCollection.h"
 #include "Flow/Button.h"
-#include "Flow/MenuInput.h"
 #include "Flow/Dialog.h"
+#include "Flow/MenuInput.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -21,22 +30,15 @@
 #include "Scene/AnimatedSprite.h"
 #include "Scene/Hud.h"
 #include "Scene/Level.h"
+#include "Scene/ParticleEmitter.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
 #include "Scene/SpeechBubble.h"
+#include "Scene/TempLists.h"
 #include "Scene/TextSpitter.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
-#include "Mechanisms/GateTrigger.h"
-#include "Mechanisms/TimedTrigger.h"
-#include "Mechanisms/TriggerManager.h"
-#include <SDL_mixer.h>
-#include "Audio/MusicEngine.h"
-#include "Audio/SoundEffect.h"
-#include "Audio/SoundVarietyCollection.h"
-#include "Scene/TempLists.h"
-#include "Scene/ParticleEmitter.h"
 
 namespace fs = std::filesystem;
 
@@ -732,7 +734,8 @@ TEST_F(SampleGameTest, TheHudTypesTheLevelNameOutWithTheSmallFont) {
     ASSERT_TRUE(Game::instance().find_font("small_font"));
     TextSpitter* name = nullptr;
     for (auto [layer, s] : objects<TextSpitter>())
-        name = s;
+        if (!s->lines.empty() && s->lines[0] == lua_string("LEVEL_NAME"))
+            name = s;
     ASSERT_TRUE(name);
     ASSERT_EQ(name->lines.size(), 1u);
     EXPECT_EQ(name->lines[0], lua_string("LEVEL_NAME"));
@@ -806,4 +809,44 @@ TEST_F(SampleGameTest, TheSignpostTalksAndAsksAndTheAnswerPaintsTheSky) {
     press(vk::space);
     EXPECT_FALSE(Game::instance().dialog);
     EXPECT_EQ(Game::instance().state, GameState::running);
+}
+
+TEST_F(SampleGameTest, TheHudCountsCoinsPointsAndTimeAsTheyChange) {
+    start();
+    play();
+    // The lines the HUD shows now, by their first word.
+    auto hud_lines = [&] {
+        std::map<std::string, std::string> lines;
+        for (auto [layer, s] : objects<TextSpitter>()) {
+            if (s->lines.empty() || s->lines[0] == lua_string("LEVEL_NAME"))
+                continue;
+            const std::string& line = s->lines[0];
+            lines[line.substr(0, line.find(' '))] = line;
+        }
+        return lines;
+    };
+    auto format = [](const char* pattern, int a, int b = 0) {
+        char line[32];
+        std::snprintf(line, sizeof line, pattern, a, b);
+        return std::string(line);
+    };
+    tick(30);
+    auto lines = hud_lines();
+    ASSERT_EQ(lines.size(), 3u) << "coins, points and time, each written once";
+    EXPECT_EQ(lines["00"], "00");
+    EXPECT_EQ(lines["POINTS"], "POINTS     0");
+
+    ASSERT_EQ(lua("coins_taken.count = 2\ncoin_taken()\ncoin_taken()"), "");
+    tick(150, 0.02f);  // three seconds
+    lines = hud_lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines["02"], "02");
+    ASSERT_EQ(lua("result = level_points()"), "");
+    const int points = static_cast<int>(lua_number("result"));
+    EXPECT_GT(points, 0);
+    EXPECT_EQ(lines["POINTS"], format("POINTS %5d", points));
+    ASSERT_EQ(lua("result = lf:get_time()"), "");
+    const int t = static_cast<int>(lua_number("result"));
+    EXPECT_GE(t, 3);
+    EXPECT_EQ(lines["TIME"], format("TIME   %2d:%02d", t / 60, t % 60));
 }

@@ -211,7 +211,6 @@ for i = 0, 2 do
 end
 hud(picture_sprite("hud", 548, top, hud_rects.panel))
 hud(picture_sprite("hud", 508, top, hud_rects.coin_icon))
-for _, name in ipairs(small_text("00", 552, top, 3)) do hud(name) end
 
 -- The level's title: shown for three seconds, then it rises and fades away. It is not
 -- looping, so it removes itself at the end of its timeline.
@@ -234,3 +233,4 @@ lf:do_file("Data/Scripts/levels/meadow_audio.lua")
 lf:do_file("Data/Scripts/levels/meadow_effects.lua")
 lf:do_file("Data/Scripts/levels/meadow_text.lua")
 lf:do_file("Data/Scripts/levels/meadow_sign.lua")
+lf:do_file("Data/Scripts/levels/meadow_hud.lua")
