@@ -132,6 +132,21 @@ def coin():
     return out
 
 
+def menu_move():
+    """A soft short tick for the menu focus moving."""
+    out = silence(0.12)
+    mix_into(out, pluck(note_frequency(7), 0.06, 0.6), 0, 0.35)  # E5
+    return out
+
+
+def menu_press():
+    """A rising pair of notes for a menu button pressed."""
+    out = silence(0.3)
+    mix_into(out, pluck(note_frequency(3), 0.08, 0.7), 0, 0.4)              # C5
+    mix_into(out, pluck(note_frequency(10), 0.2, 0.7), int(0.06 * RATE), 0.45)  # G5
+    return out
+
+
 def footstep(rng, pitch):
     """A short muffled thump on grass: low-passed noise with a quick decay."""
     n = int(0.09 * RATE)
@@ -181,6 +196,8 @@ def main():
         write_wav(f"step{k}.wav", footstep(rng, pitch))
     for k, count in enumerate((5, 8), start=1):
         write_wav(f"birds{k}.wav", bird_chirps(rng, count))
+    write_wav("menu_move.wav", menu_move())
+    write_wav("menu_press.wav", menu_press())
 
 
 if __name__ == "__main__":

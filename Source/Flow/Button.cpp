@@ -1,6 +1,8 @@
 #include "Flow/Button.h"
 
+#include "Audio/MusicEngine.h"
 #include "Script/ScriptHost.h"
+#include "Shell/Game.h"
 
 void Button::press() {
     if (pressed)
@@ -19,7 +21,8 @@ void Button::play_focus_sound() const {
         play_sound(*focus_sound);
 }
 
-void Button::play_sound(const std::string&) {
-    // The one place where menu sounds reach the audio engine; the engine has no sound output
-    // yet, so nothing plays.
+void Button::play_sound(const std::string& path) {
+    // Without working audio the engine has no music engine, and menus stay silent.
+    if (MusicEngine* music = Game::instance().music.get())
+        music->play_sfx(path);
 }

@@ -12,6 +12,7 @@
 
 #include "Audio/SoundQueue.h"
 #include "Audio/ToneFile.h"
+#include "Platform/VirtualKeys.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
 
@@ -216,4 +217,44 @@ TEST_F(MixedOutputTest, APositionalSoundIsLouderNearTheListenerAndOnItsSide) {
     const Loudness ahead = heard(-640, 0);
     EXPECT_LEVEL(ahead.left, ahead.right);
     EXPECT_GT(ahead.both(), 0.9 * tone_level) << ahead;
+}
+
+TEST_F(MixedOutputTest, MenuButtonsSoundWhenTheFocusArrivesAndWhenPressed) {
+    start_audio(R"(
+        lf = LuaFunctions()
+        lf:add_vk_pair(40, 'down')
+        lf:add_vk_pair(13, 'enter')
+        lf:add_input_listener(1, 'down')
+        lf:add_input_listener(4, 'enter')
+        lf:upload_controller(0)
+        lf:create_level(0, 0, 0, 0)
+        lf:create_layer(1, 1, 0)
+        for _, name in ipairs({ 'quiet', 'loud' }) do
+            lf:create_sprite(name .. '_n', 0, '', 0, 0)
+            lf:create_sprite(name .. '_f', 0, '', 0, 0)
+        end
+        lf:create_button('quiet', 'quiet_n', 'quiet_f', '', '', '')
+        lf:create_button('loud', 'loud_n', 'loud_f', 'Data/Sounds/long.wav',
+                         'Data/Sounds/high.wav', '')
+        lf:button_dependencies('quiet', '', 'loud', '', '')
+        lf:set_focused_button('quiet')
+        lf:gameobject_upload('quiet', 0, 1)
+        lf:gameobject_upload('loud', 0, 2)
+        lf:set_game_state(1)
+    )");
+    run("");
+    EXPECT_LT(listen().both(), 0.01) << "a button without sounds is silent";
+
+    keyboard.press(vk::down);  // the focus arrives at the loud button
+    run("");
+    EXPECT_GT(listen(100).both(), 0.5 * tone_level);
+    keyboard.release(vk::down);
+    tick();
+    SDL_Delay(300);  // the focus sound is over
+    run("");
+    EXPECT_LT(listen().both(), 0.01);
+
+    keyboard.press(vk::enter);
+    run("");
+    EXPECT_GT(listen(300).both(), 0.5 * tone_level) << "the press sound";
 }

@@ -40,8 +40,9 @@ add(picture_sprite("logo", 0, 150, { 0, 0, 256, 64 }, 3), TITLE_MENU.decor)
 local function menu_button(name, row, y, script)
     local normal = picture_sprite("buttons", 0, y, { 8, row * 32 + 4, 112, 24 })
     local focused = picture_sprite("buttons", 0, y, { 8, (row + 1) * 32 + 4, 112, 24 })
-    -- No sounds: the two empty strings are the press sound and the focus sound.
-    lf:create_button(name, normal, focused, "", "", script)
+    -- The press sound, then the focus sound (played as the focus arrives and as it leaves;
+    -- an empty string plays nothing).
+    lf:create_button(name, normal, focused, "Data/Sounds/menu_press.wav", "Data/Sounds/menu_move.wav", script)
 end
 menu_button("menu_start", 0, -30, "Data/Scripts/menu/start_game.lua")
 menu_button("menu_quit", 2, -100, "Data/Scripts/menu/quit_game.lua")
