@@ -141,6 +141,7 @@ GLRenderer::~GLRenderer() {
     }
     // Nothing pending is presented any more.
     batch_.clear();
+    batch_breaks_.clear();
     release_all();
     gl_context_.reset();
     if (switched)
@@ -502,8 +503,7 @@ GLRenderer::BatchKey GLRenderer::texture_key(const Texture& texture) {
 }
 
 GLRenderer::BatchVertex* GLRenderer::batch_append(const BatchKey& key, size_t count) {
-    // A polygon is a primitive of its own: two of them in one call would be one polygon.
-    if (!batch_.empty() && (!(key == batch_key_) || key.primitive == GL_POLYGON))
+    if (!batch_.empty() && !(key == batch_key_))
         flush_batch();
     if (batch_.empty()) {
         batch_key_ = key;
@@ -517,9 +517,39 @@ GLRenderer::BatchVertex* GLRenderer::batch_append(const BatchKey& key, size_t co
     return &batch_[at];
 }
 
-void GLRenderer::batch_drawn() {
+void GLRenderer::batch_drawn(size_t count) {
+    const size_t at = batch_.size() - count;
+    const BatchVertex* v = batch_.data() + at;
+    // Which side of each edge of the view every vertex lies on; NaN lies on none.
+    bool all_left = true, all_right = true, all_below = true, all_above = true, inside = true;
+    for (size_t i = 0; i < count; ++i) {
+        all_left = all_left && v[i].x < -1.0f;
+        all_right = all_right && v[i].x > 1.0f;
+        all_below = all_below && v[i].y < -1.0f;
+        all_above = all_above && v[i].y > 1.0f;
+        inside = inside && std::fabs(v[i].x) < 1.0f && std::fabs(v[i].y) < 1.0f;
+    }
+    if (all_left || all_right || all_below || all_above) {
+        // Wholly beyond one edge of the view: nothing of it is drawn, nor reported.
+        batch_.resize(at);
+        return;
+    }
+    // A shape that reaches the edge of the view is clipped by OpenGL, and Mesa then takes every
+    // vertex of that call through its clipping path, where the window coordinates come out
+    // rounded otherwise than when nothing is clipped. Texture coordinates follow those last bits,
+    // so the shapes beside it would sample other texels than when drawn on their own. Such a
+    // shape, and every polygon, goes in a call of its own.
+    if (!inside || batch_key_.primitive == GL_POLYGON) {
+        break_batch_at(at);
+        break_batch_at(batch_.size());
+    }
     if (send_each_draw_)
         flush_batch();
+}
+
+void GLRenderer::break_batch_at(size_t at) {
+    if (at > 0 && (batch_breaks_.empty() || batch_breaks_.back() != at))
+        batch_breaks_.push_back(static_cast<uint32_t>(at));
 }
 
 namespace {
@@ -561,7 +591,7 @@ void GLRenderer::draw_quad(const Transform& transform, const Vector2* corners, c
             v[i].v = tex_coords[i].y;
         }
     set_colour(v, 4, color, batch_[0], batch_one_color_);
-    batch_drawn();
+    batch_drawn(4);
 }
 
 void GLRenderer::draw_circle(const Transform& transform, Vector2 centre, float radius,
@@ -580,7 +610,7 @@ void GLRenderer::draw_circle(const Transform& transform, Vector2 centre, float r
     for (int i = 0; i < table.count; ++i)
         m.apply(centre.x + radius * table.cos[i], centre.y + radius * table.sin[i], v[i]);
     set_colour(v, static_cast<size_t>(table.count), color, batch_[0], batch_one_color_);
-    batch_drawn();
+    batch_drawn(static_cast<size_t>(table.count));
 }
 
 void GLRenderer::draw_polygon(const Transform& transform, const Vector2* points, int32_t count,
@@ -598,7 +628,7 @@ void GLRenderer::draw_polygon(const Transform& transform, const Vector2* points,
     for (int32_t i = 0; i < count; ++i)
         m.apply(points[i].x, points[i].y, v[i]);
     set_colour(v, static_cast<size_t>(count), color, batch_[0], batch_one_color_);
-    batch_drawn();
+    batch_drawn(static_cast<size_t>(count));
 }
 
 void GLRenderer::draw_line(Vector2 a, Vector2 b, const Color& color) {
@@ -616,7 +646,7 @@ void GLRenderer::draw_line(Vector2 a, Vector2 b, const Color& color) {
     m.apply(a.x, a.y, v[0]);
     m.apply(b.x, b.y, v[1]);
     set_colour(v, 2, color, batch_[0], batch_one_color_);
-    batch_drawn();
+    batch_drawn(2);
 }
 
 void GLRenderer::flush_batch() {
@@ -651,7 +681,17 @@ void GLRenderer::flush_batch() {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &first.u);
     }
-    glDrawArrays(batch_key_.primitive, 0, static_cast<GLsizei>(batch_.size()));
+    // One call per run between breaks.
+    size_t start = 0;
+    for (uint32_t end : batch_breaks_) {
+        if (end > start)
+            glDrawArrays(batch_key_.primitive, static_cast<GLint>(start),
+                         static_cast<GLsizei>(end - start));
+        start = end;
+    }
+    if (batch_.size() > start)
+        glDrawArrays(batch_key_.primitive, static_cast<GLint>(start),
+                     static_cast<GLsizei>(batch_.size() - start));
     if (batch_key_.textured) {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisable(GL_TEXTURE_2D);
@@ -664,6 +704,7 @@ void GLRenderer::flush_batch() {
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     batch_.clear();
+    batch_breaks_.clear();
 }
 
 void GLRenderer::upload_image(const Image& image) {

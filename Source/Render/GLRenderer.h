@@ -21,8 +21,9 @@ class Window;
 // consecutive shapes that need the same texture, texture mode and primitive go to OpenGL in one
 // glDrawArrays. The batch is sent before anything else touches OpenGL (state changes, clears,
 // texture objects, the projection, present), so the draw order is that of drawing every shape on
-// its own, and so are the pixels, but for the texel chosen where a pixel centre lies within float
-// rounding of a texel edge. In feedback or selection mode every shape goes out at once.
+// its own. So are the pixels, to the last bit: the vertices are those OpenGL's matrices would make,
+// and a shape that OpenGL must clip goes in a call of its own (see batch_drawn). Shapes wholly
+// outside the view are left out. In feedback or selection mode every shape goes out at once.
 class GLRenderer : public Renderer {
   public:
     // Takes the published main window; its client size is read once here.
@@ -119,9 +120,13 @@ class GLRenderer : public Renderer {
     void flush_batch();
     // Starts or continues the batch for key and returns room for count vertices.
     BatchVertex* batch_append(const BatchKey& key, size_t count);
-    // After a draw: sends it at once when batching is off or OpenGL is not rendering (feedback
-    // and selection modes report each primitive as it is drawn).
-    void batch_drawn();
+    // After a shape's count vertices were appended: drops a shape wholly outside the view, gives
+    // a shape reaching the view's edge (and a polygon) a call of its own, and sends the batch at
+    // once when OpenGL is not rendering (feedback and selection modes report each primitive as
+    // it is drawn).
+    void batch_drawn(size_t count);
+    // Makes the vertices from at onwards go in a new glDrawArrays call.
+    void break_batch_at(size_t at);
     // Local points to clip coordinates: projection x view x model, folded with the same
     // products OpenGL makes of the loaded matrices.
     Affine clip_affine(const Matrix4& model_view) const;
@@ -160,6 +165,8 @@ class GLRenderer : public Renderer {
     BatchKey batch_key_;
     // Grows to the largest frame and keeps its capacity, so frames allocate nothing.
     std::vector<BatchVertex> batch_;
+    // Where the batch's calls after the first start, in vertices; kept like batch_.
+    std::vector<uint32_t> batch_breaks_;
     // Whether every vertex of the batch has the first one's colour (then no colour array).
     bool batch_one_color_ = true;
     // The states last set, to skip sending the batch when a layer sets the state it has.

@@ -168,34 +168,118 @@ Comparison compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
 
 }  // namespace
 
-// Untextured quads, circles, polygons and lines land on exactly the same pixels. Textured
-// quads too, but for the texel a pixel samples where its centre lies within float rounding of a
-// texel edge: the vertices are transformed on the CPU rather than by OpenGL's matrices, and the
-// rasteriser's texture-coordinate gradients follow the last bit of the vertex positions. That
-// touches a handful of pixels of a frame; a wrong texture, colour, state or order shows in
-// thousands.
+// Every shape lands on exactly the same pixels, textured quads with the same texels: the
+// rasteriser's texture-coordinate gradients follow the last bit of the window coordinates, so a
+// vertex rounded otherwise anywhere in the frame shows here.
 TEST_F(GLRendererBatchTest, BusyFrameIsTheSameBatchedOrNot) {
     start();
     make_textures();
     struct View {
-        float x, y, angle;
+        float x, y, angle, zoom;
     };
-    // The camera still, moved by fractions of a unit, and turned.
-    for (View v : {View{0, 0, 0}, View{13.25f, -7.5f, 0}, View{-31.7f, 20.1f, 0.3f}}) {
+    // The camera still, moved by fractions of a unit, turned, and seeing more or less of the
+    // world than one unit a pixel.
+    for (View v : {View{0, 0, 0, 1}, View{13.25f, -7.5f, 0, 1}, View{-31.7f, 20.1f, 0.3f, 1},
+                   View{5.5f, 3.1f, 0, 0.73f}, View{-2.2f, 40.9f, -1.1f, 1.37f}}) {
         camera().position = {v.x, v.y};
         camera().axis_x = {std::cos(v.angle), std::sin(v.angle)};
         camera().axis_y = {-std::sin(v.angle), std::cos(v.angle)};
         camera().notify_moved();
+        camera().left = -640 * v.zoom;
+        camera().right = 640 * v.zoom;
+        camera().bottom = -360 * v.zoom;
+        camera().top = 360 * v.zoom;
+        camera().notify_projection_changed();
         for (bool textured : {false, true}) {
             const std::vector<uint8_t> batched = render(true, textured);
             const std::vector<uint8_t> single = render(false, textured);
             const Comparison c = compare(batched, single);
-            if (textured)
-                EXPECT_LE(c.differing, 40u) << "camera " << v.x << ", " << v.y << ", " << v.angle;
-            else
-                EXPECT_EQ(c.differing, 0u) << "camera " << v.x << ", " << v.y << ", " << v.angle;
+            EXPECT_EQ(c.differing, 0u) << "camera " << v.x << ", " << v.y << ", " << v.angle
+                                       << ", zoom " << v.zoom << (textured ? " textured" : "");
             // A frame of few colours would prove nothing.
             EXPECT_GT(c.colours, textured ? 5000u : 500u);
+        }
+    }
+}
+
+// Shapes at the edge of the view and beyond it, each between runs of textured quads that lie
+// inside: the frame is the same batched or not, what reaches into the view shows, and what lies
+// wholly outside it is neither drawn nor reported.
+TEST_F(GLRendererBatchTest, ShapesAtAndBeyondTheEdgeOfTheView) {
+    start();
+    make_textures();
+    const Color white{1, 1, 1, 1}, yellow{1, 1, 0, 1};
+    const auto inner_tex = box(-0.3f, 0.1f, 1.7f, 1.3f);
+    enum Kind { Quad, TexturedQuad, Circle, Line };
+    struct Case {
+        const char* name;
+        Kind kind;
+        float x0, y0, x1, y1;  // a quad's box, a circle's centre and radius, a line's ends
+        int probe_x, probe_y;  // a window pixel it covers, or -1 when it lies wholly outside
+    };
+    const Case cases[] = {
+        {"quad across the left edge", Quad, -700, -20, -600, 20, 10, 360},
+        {"textured quad across the top edge", TexturedQuad, -30, 330, 30, 400, 640, 715},
+        {"quad greater than the view on every side", Quad, -2000, -2000, 2000, 2000, 100, 100},
+        {"quad touching the right edge from inside", Quad, 600, -10, 640, 10, 1270, 360},
+        {"circle over the bottom edge", Circle, 0, -380, 50, 0, 640, 2},
+        {"line through the view from corner to corner", Line, -1000, -1000, 1000, 1000, 640, 360},
+        {"quad beyond the right edge", Quad, 641, -20, 700, 20, -1, -1},
+        {"textured quad beyond the bottom edge", TexturedQuad, -30, -500, 30, -361, -1, -1},
+        {"circle beyond the left edge", Circle, -900, 0, 100, 0, -1, -1},
+        {"line beyond the top edge", Line, -1000, 400, 1000, 500, -1, -1},
+    };
+    auto draw_shape = [&](const Case& c) {
+        const auto corners = box(c.x0, c.y0, c.x1, c.y1);
+        switch (c.kind) {
+            case Quad:
+                gl().draw_quad(Transform{}, corners.data(), yellow, nullptr, nullptr);
+                break;
+            case TexturedQuad:
+                gl().draw_quad(Transform{}, corners.data(), white, textures[1].get(),
+                               inner_tex.data());
+                break;
+            case Circle:
+                gl().draw_circle(Transform{}, {c.x0, c.y0}, c.x1, yellow);
+                break;
+            case Line:
+                gl().draw_line({c.x0, c.y0}, {c.x1, c.y1}, yellow);
+                break;
+        }
+    };
+    // Inner quads turned by an odd angle, so their texels fall anywhere.
+    auto draw_inner = [&](int first) {
+        for (int i = first; i < first + 12; ++i) {
+            Transform t;
+            t.position = {-560.0f + 47.3f * i, -250.0f + 41.7f * (i % 13)};
+            t.set_rotation(0.37f * i);
+            t.scale = 1.3f;
+            const auto corners = box(-40, -25, 40, 25);
+            gl().draw_quad(t, corners.data(), white, textures[0].get(), inner_tex.data());
+        }
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> frames[2];
+        for (bool batching : {true, false}) {
+            gl().set_batching(batching);
+            frame([&] {
+                draw_inner(0);
+                draw_shape(c);
+                draw_inner(12);
+            });
+            if (c.probe_x >= 0) {
+                const Pixel p = at(c.probe_x, c.probe_y);
+                if (c.kind == TexturedQuad)
+                    EXPECT_NE(p, black) << c.name << (batching ? " batched" : "");
+                else
+                    EXPECT_EQ(p, (Pixel{255, 255, 0, 0})) << c.name << (batching ? " batched" : "");
+            }
+            frames[batching] = frame_pixels();
+        }
+        EXPECT_EQ(compare(frames[true], frames[false]).differing, 0u) << c.name;
+        if (c.probe_x < 0) {
+            gl().set_batching(true);
+            EXPECT_TRUE(feedback([&] { draw_shape(c); }).empty()) << c.name;
         }
     }
 }
