@@ -329,8 +329,9 @@ TEST_F(PlayerScriptTest, TheTriggerFollowsTheCentreAndGoesWithTheLevel) {
     EXPECT_TRUE(Game::instance().triggers->contains(t));
     EXPECT_FALSE(body().ground) << "it lands again";
     // A new level destroys it; the player carries on without one.
-    ASSERT_EQ(lua("lf:create_level(0, 0, 0, 0) lf:create_layer(1, 1, 0) lf:upload_player_to_layer(0)"),
-              "");
+    ASSERT_EQ(
+        lua("lf:create_level(0, 0, 0, 0) lf:create_layer(1, 1, 0) lf:upload_player_to_layer(0)"),
+        "");
     EXPECT_EQ(player().active_trigger(), nullptr);
     tick(5);
     EXPECT_TRUE(std::isfinite(body().transform.position.y));

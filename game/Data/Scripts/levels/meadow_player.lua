@@ -64,6 +64,12 @@ top(500, 540, GROUND_Y + 40) -- crate: a box 40 units square
 top(140, 160, GROUND_Y + 26) -- rock: a circle of radius 16, 10 units up
 top(-182, -54, GROUND_Y + 30) -- fence: 128 wide, 30 high
 
+-- Walls just outside the screen's left and right edges keep the hero on the meadow.
+COLLIDER.walls = 4
+lf:create_shape("wall", 3, 20, SCREEN_H)
+lf:create_collider(COLLIDER.walls, "wall", -SCREEN_W / 2 - 20, 0)
+lf:create_collider(COLLIDER.walls, "wall", SCREEN_W / 2 + 20, 0)
+
 -- A pit below the world: should the hero ever fall past the ground, it dies and its death
 -- script puts it back at the start.
 lf:create_trigger("pit", 0, "Data/Scripts/levels/hero_fell.lua", "", 0, -SCREEN_H)
