@@ -1,8 +1,8 @@
+#include "Creatures/Player.h"
 #include "Creatures/UserController.h"
 #include "Flow/MenuInput.h"
 #include "Platform/VirtualKeys.h"
 #include "Scene/TempLists.h"
-#include "Creatures/Player.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
 

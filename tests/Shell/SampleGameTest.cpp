@@ -810,3 +810,24 @@ TEST_F(SampleGameTest, TheHeroTakesACoinByJumpingIntoIt) {
     EXPECT_EQ(level().find_by_id(static_cast<int32_t>(lua_number("id"))), nullptr);
     EXPECT_TRUE(hero.body.ground);
 }
+
+TEST_F(SampleGameTest, AHeroBelowTheFloorFallsIntoThePitAndComesBackAtTheStart) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    tick(50);
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 0, GROUND_Y - 60)"), "");
+    ASSERT_EQ(lua("lf:add_player_trigger_to_manager()"), "");  // off the floor strip
+    bool died = false;
+    for (int i = 0; i < 300 && !died; ++i) {
+        tick();
+        died = hero.state == Player::dead;
+    }
+    EXPECT_TRUE(died);
+    tick(150);
+    ASSERT_EQ(lua("x, y, sx, floor = lf:get_player_x(), lf:get_player_y(), HERO.start_x, GROUND_Y"),
+              "");
+    EXPECT_EQ(lua_number("x"), lua_number("sx"));
+    EXPECT_EQ(lua_number("y"), lua_number("floor"));
+    EXPECT_EQ(hero.state, Player::standing);
+}
