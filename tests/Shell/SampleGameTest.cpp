@@ -8,16 +8,8 @@
 #include <type_traits>
 #include <vector>
 
-#include <SDL_mixer.h>
-#include "Audio/MusicEngine.h"
-#include "Audio/SoundEffect.h"
-#include "Audio/SoundVarietyCollection.h"
-#include "Creatures/Player.h"
 #include "Flow/Button.h"
 #include "Flow/MenuInput.h"
-#include "Mechanisms/GateTrigger.h"
-#include "Mechanisms/TimedTrigger.h"
-#include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -27,13 +19,21 @@
 #include "Scene/AnimatedSprite.h"
 #include "Scene/Hud.h"
 #include "Scene/Level.h"
-#include "Scene/ParticleEmitter.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
-#include "Scene/TempLists.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
+#include <SDL_mixer.h>
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundEffect.h"
+#include "Audio/SoundVarietyCollection.h"
+#include "Scene/TempLists.h"
+#include "Scene/ParticleEmitter.h"
+#include "Creatures/Player.h"
 
 namespace fs = std::filesystem;
 
@@ -299,6 +299,7 @@ TEST_F(SampleGameTest, CloudsDriftTheHeroLandsAndTheTitleFadesAway) {
 
     tick(500);  // the title is gone after a few seconds; the rest keeps going
     EXPECT_EQ(level().find_by_id(title_id), nullptr);
+    ASSERT_EQ(lua("y = lf:get_player_y()"), "");
     EXPECT_EQ(lua_number("y"), lua_number("floor"));
 }
 
