@@ -1,6 +1,10 @@
+#include <filesystem>
+
 #include "Creatures/MovingCreature.h"
 #include "Mechanisms/AreaTrigger.h"
 #include "Mechanisms/TriggerManager.h"
+#include "Render/Image.h"
+#include "Render/PngWriter.h"
 #include "Scene/Level.h"
 #include "Scene/ParticleEmitter.h"
 #include "Scene/TempLists.h"
@@ -158,4 +162,42 @@ TEST_F(CreatureScriptTest, SoundsAndEmitterHaveOneOwnerAndTheEmitterMayGoFirst) 
     ASSERT_EQ(lua("lf:remove_gameobject_from_layer(0, 5)"), "");
     EXPECT_FALSE(imp->emitter);
     tick(2);
+}
+
+TEST_F(CreatureScriptTest, ACreatureFacingLeftShowsItsPictureMirrored) {
+    // A picture green on its left half and blue on its right half.
+    Image image;
+    image.width = 2;
+    image.height = 2;
+    image.pixels = {0, 255, 0, 255, 0, 0, 255, 255, 0, 255, 0, 255, 0, 0, 255, 255};
+    std::filesystem::create_directories(dir + "/Data");
+    ASSERT_TRUE(PngWriter::write(dir + "/Data/halves.png", image));
+    start(R"(
+        lf = LuaFunctions()
+        lf:init_texture('halves', 'Data/halves.png', 0, 0, 0, 0)
+        lf:load_resource(0, 'halves')
+        lf:init_subtexture('halves', 'whole', 0, 0, 1, 1)
+        lf:init_animation('look', 0, 0)
+        lf:animation_add_frame('look', 'whole', 1)
+        lf:create_level(0, 0, 0, 0)
+        lf:create_layer(1, 1, 0)
+        lf:create_creature('imp', 2, 'look', '', '', '')
+        lf:creature_shape('imp', 2, 100, 50)
+        lf:gameobject_upload('imp', 0, 7)
+    )");
+    auto* imp = dynamic_cast<MovingCreature*>(level().find_by_id(7));
+    ASSERT_NE(imp, nullptr);
+    const Pixel green{0, 255, 0, 255}, blue{0, 0, 255, 255};
+    struct Case {
+        int32_t facing;
+        Pixel left, right;
+    };
+    for (Case c : {Case{0, green, blue}, Case{1, green, blue}, Case{-1, blue, green}}) {
+        imp->body.facing = c.facing;
+        tick();
+        // The quad spans x -100..100 and y 0..100; a quarter in from each side is the middle
+        // of a texel.
+        EXPECT_EQ(pixel(640 - 50, 360 + 50), c.left) << c.facing;
+        EXPECT_EQ(pixel(640 + 50, 360 + 50), c.right) << c.facing;
+    }
 }
