@@ -98,6 +98,9 @@ const std::vector<MethodEntry>& function_table() {
         // Controllers.
         {"add_input_listener", &LuaFunctions::add_input_listener},
         {"upload_controller", &LuaFunctions::upload_controller},
+        // AI, pathing graph and damage.
+        {"create_pathing_graph", &LuaFunctions::create_pathing_graph},
+        {"add_pathing_graph_point", &LuaFunctions::add_pathing_graph_point},
 
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},
