@@ -33,7 +33,7 @@ TEST(NextWaypoint, WalksLoopsAndBackAndForthPaths) {
         {3, true, {2, 0, 1, 2, 0, 1, 2}},
         {3, false, {2, 1, 0, 1, 2, 1, 0}},
         {2, true, {0, 1, 0, 1}},
-        {2, false, {1, 0, 1, 0}},
+        {2, false, {0, 1, 0, 1}},
         {1, true, {0, 0, 0}},
         // One point back and forth: the point, then nothing to go to at the turn, and so on.
         {1, false, {0, -1, 0, -1, 0}},
