@@ -4,6 +4,8 @@
 #include "Audio/SoundQueue.h"
 #include "Core/WalkGuard.h"
 #include "Creatures/AIState.h"
+#include "Creatures/CharacterController.h"
+#include "Creatures/Player.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Flow/MenuInput.h"
 #include "Physics/PhysicsDebugDraw.h"
@@ -68,6 +70,10 @@ void Game::tick(float dt) {
 void Game::shutdown() {
     ScriptHost::close();
     level.reset();
+    // Players take their triggers out of the manager, so they go before it.
+    player.reset();
+    replaced_players.clear();
+    player_controller.reset();
     // The music engine and the trigger manager go just before the renderer.
     music.reset();
     triggers.reset();
@@ -152,6 +158,28 @@ void Game::replace_level(std::unique_ptr<Level> new_level) {
     level = std::move(new_level);
 }
 
+std::optional<Vector2> Game::player_position() const {
+    if (!player)
+        return std::nullopt;
+    return player->body.transform.position;
+}
+
+void Game::set_player(std::unique_ptr<Player> new_player) {
+    if (player)
+        replaced_players.push_back(std::move(player));
+    player = std::move(new_player);
+    if (player)
+        player->controller = player_controller.get();
+}
+
+void Game::set_player_controller(std::unique_ptr<CharacterController> controller) {
+    // The player may be reading the old controller's events right now.
+    WalkGuard::dispose(std::move(player_controller));
+    player_controller = std::move(controller);
+    if (player)
+        player->controller = player_controller.get();
+}
+
 void Game::update_triggers(float dt) {
     if (triggers)
         triggers->update(dt);
@@ -159,7 +187,8 @@ void Game::update_triggers(float dt) {
 
 void Game::reset_for_level_change() {
     clear_ai_states();
-    // The player joins here.
+    if (player)
+        player->reset_for_level_change();
     if (menu)
         menu->clear_focus();
 }
@@ -170,7 +199,9 @@ void Game::advance_level_timer(float dt) {
 }
 
 void Game::update_sounds() {
-    // The listener follows the player once there is one (set_listener on the queue).
+    if (sound_queue && player)
+        sound_queue->set_listener(player->body.transform.position.x,
+                                  player->body.transform.position.y);
     if (sound_queue && music)
         sound_queue->flush(*music);
 }

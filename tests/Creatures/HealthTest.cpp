@@ -102,8 +102,10 @@ TEST(Health, RateAddsUpAndNeverGoesNegative) {
         float rate;
         int32_t state;
     } cases[] = {
-        {1.0f, 0.0f, 1.0f, Health::taking_damage},     {2.0f, 0.5f, 2.5f, Health::taking_damage},
-        {0.0f, 10.0f, 0.0f, Health::waiting_to_recover}, {-3.0f, 0.0f, 0.0f, Health::waiting_to_recover},
+        {1.0f, 0.0f, 1.0f, Health::taking_damage},
+        {2.0f, 0.5f, 2.5f, Health::taking_damage},
+        {0.0f, 10.0f, 0.0f, Health::waiting_to_recover},
+        {-3.0f, 0.0f, 0.0f, Health::waiting_to_recover},
         {0.0f, -0.25f, 0.25f, Health::taking_damage},
         {std::nanf(""), 0.0f, 0.0f, Health::waiting_to_recover},
     };

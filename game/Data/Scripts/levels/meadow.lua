@@ -232,3 +232,5 @@ lf:do_file("Data/Scripts/levels/meadow_triggers.lua")
 lf:do_file("Data/Scripts/levels/meadow_audio.lua")
 -- Smoke, sparkles and the score.
 lf:do_file("Data/Scripts/levels/meadow_effects.lua")
+-- Creatures that patrol, sting and flee, and the hero's health.
+lf:do_file("Data/Scripts/levels/meadow_ai.lua")
