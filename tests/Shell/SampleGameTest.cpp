@@ -29,6 +29,9 @@
 #include "Mechanisms/TriggerManager.h"
 #include <SDL_mixer.h>
 #include "Audio/MusicEngine.h"
+#include "Creatures/MovingCreature.h"
+#include "Creatures/Player.h"
+#include "Creatures/RunawayState.h"
 #include "Audio/SoundEffect.h"
 #include "Audio/SoundVarietyCollection.h"
 #include "Scene/TempLists.h"
@@ -720,4 +723,71 @@ TEST_F(SampleGameTest, TorchesSmokeCoinsSparkleAndTheLevelKeepsItsScore) {
 
     // The effects script runs without errors (the engine would skip a failing one silently).
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_effects.lua')"), "");
+}
+
+TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
+    start();
+    play();
+    Player* hero = Game::instance().player.get();
+    ASSERT_NE(hero, nullptr);
+    const Level* meadow = Game::instance().level.get();
+    const float ground = static_cast<float>(lua_number("GROUND_Y"));
+    auto creature = [&](int32_t id) {
+        return dynamic_cast<MovingCreature*>(level().find_by_id(id));
+    };
+    // Two wasps, a hedgehog and a rabbit, each driven by its AI.
+    constexpr int32_t wasp = 5001, hedgehog = 5003, rabbit = 5004;
+    for (int32_t id = 5001; id <= 5004; ++id)
+        ASSERT_NE(creature(id), nullptr) << id;
+    ASSERT_EQ(Game::instance().ai_states.size(), 4u);
+    const Vector2 wasp_start = creature(wasp)->body.transform.position;
+    const float rabbit_x = creature(rabbit)->body.transform.position.x;
+
+    // The hero walks right on the arrow key; the rabbit keeps away, the wasp flies its loop
+    // and the hedgehog walks on the ground.
+    keyboard.press(vk::right);
+    tick(60);
+    keyboard.release(vk::right);
+    tick();
+    const Vector2 h = hero->body.transform.position;
+    EXPECT_GT(h.x, -560.0f);
+    EXPECT_NEAR(h.y, ground, 0.5f);
+    EXPECT_GT(creature(rabbit)->body.transform.position.x, rabbit_x);
+    auto* flight = dynamic_cast<RunawayState*>(Game::instance().ai_states[3].get());
+    ASSERT_NE(flight, nullptr);
+    EXPECT_TRUE(flight->fleeing);
+    EXPECT_NEAR(std::hypot(flight->target.x - h.x, flight->target.y - h.y), 350.0f, 5.0f);
+    EXPECT_NE(creature(wasp)->body.transform.position, wasp_start);
+    EXPECT_NEAR(creature(hedgehog)->body.transform.position.y, ground, 0.5f);
+
+    // The HUD's health bar starts full.
+    auto bar_width = [&] {
+        auto* hud = dynamic_cast<Hud*>(level().layers[8]->find_by_id(2100));
+        auto* fill = hud ? dynamic_cast<TexturedSprite*>(hud->target.get()) : nullptr;
+        return fill ? fill->corners[1].x * 2 : 0.0f;
+    };
+    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+
+    // Standing on the hedgehog stings: health runs out, the hero dies, and a moment later the
+    // meadow starts again with the hero whole.
+    int frames = 0;
+    for (; frames < 600 && hero->state != Player::dead; ++frames) {
+        if (MovingCreature* hog = creature(hedgehog))
+            hero->body.transform.position = hog->body.transform.position;
+        tick();
+        if (frames == 60) {
+            EXPECT_LT(hero->health.hp, 1.0f);
+            EXPECT_LT(bar_width(), 100.0f);
+        }
+    }
+    ASSERT_EQ(hero->state, Player::dead);
+    EXPECT_NEAR(frames * 0.01f, 1.0f / 0.6f, 0.2f);
+    tick(70);
+    EXPECT_NE(Game::instance().level.get(), meadow);
+    EXPECT_EQ(Game::instance().player.get(), hero);
+    EXPECT_NE(hero->state, Player::dead);
+    EXPECT_EQ(hero->health.hp, hero->health.max);
+    EXPECT_NE(level().find_by_id(hedgehog), nullptr);
+    EXPECT_EQ(Game::instance().ai_states.size(), 4u);
+    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
 }
