@@ -8,8 +8,18 @@
 #include <type_traits>
 #include <vector>
 
+#include <SDL_mixer.h>
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundEffect.h"
+#include "Audio/SoundVarietyCollection.h"
+#include "Creatures/MovingCreature.h"
+#include "Creatures/Player.h"
+#include "Creatures/RunawayState.h"
 #include "Flow/Button.h"
 #include "Flow/MenuInput.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -19,23 +29,13 @@
 #include "Scene/AnimatedSprite.h"
 #include "Scene/Hud.h"
 #include "Scene/Level.h"
+#include "Scene/ParticleEmitter.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
+#include "Scene/TempLists.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
-#include "Mechanisms/GateTrigger.h"
-#include "Mechanisms/TimedTrigger.h"
-#include "Mechanisms/TriggerManager.h"
-#include <SDL_mixer.h>
-#include "Audio/MusicEngine.h"
-#include "Creatures/MovingCreature.h"
-#include "Creatures/Player.h"
-#include "Creatures/RunawayState.h"
-#include "Audio/SoundEffect.h"
-#include "Audio/SoundVarietyCollection.h"
-#include "Scene/TempLists.h"
-#include "Scene/ParticleEmitter.h"
 
 namespace fs = std::filesystem;
 
@@ -56,7 +56,6 @@ Rgba texel(const Image& image, int x, int y) {
 }
 
 // Ids the level gives its objects.
-constexpr int32_t hero_id = 1000;
 constexpr int32_t title_id = 3000;
 constexpr int32_t start_button_id = 4001;
 constexpr int32_t quit_button_id = 4002;
@@ -282,30 +281,27 @@ TEST_F(SampleGameTest, FirstFrameShowsTheSkyAtTheTopAndTheGroundAtTheBottom) {
     }
 }
 
-TEST_F(SampleGameTest, CloudsDriftTheHeroWalksAndTheTitleFadesAway) {
+TEST_F(SampleGameTest, CloudsDriftTheHeroLandsAndTheTitleFadesAway) {
     start();
     play();
     std::vector<std::pair<ScrollingSprite*, float>> clouds;
     for (auto [layer, s] : objects<ScrollingSprite>())
         clouds.push_back({s, s->tex_coords[0].x});
     ASSERT_FALSE(clouds.empty());
-    auto* hero = dynamic_cast<RemorfableSprite*>(level().find_by_id(hero_id));
-    ASSERT_TRUE(hero && hero->target);
-    const float hero_x = hero->target->transform.position.x;
     ASSERT_NE(level().find_by_id(title_id), nullptr);
 
     tick(100);  // one second
     for (auto [s, u] : clouds)
         EXPECT_NEAR(s->tex_coords[0].x - u, s->scroll_speed, 1e-4f);
-    // The hero walks to the right at a walking pace.
-    const float walked = hero->target->transform.position.x - hero_x;
-    EXPECT_GT(walked, 40.0f);
-    EXPECT_LT(walked, 200.0f);
+    // The hero has come down on the meadow's floor and stands there.
+    ASSERT_EQ(lua("x, y, floor = lf:get_player_x(), lf:get_player_y(), GROUND_Y"), "");
+    EXPECT_EQ(lua_number("y"), lua_number("floor"));
+    EXPECT_EQ(Game::instance().player->state, Player::standing);
     EXPECT_NE(level().find_by_id(title_id), nullptr);
 
     tick(500);  // the title is gone after a few seconds; the rest keeps going
     EXPECT_EQ(level().find_by_id(title_id), nullptr);
-    EXPECT_NE(level().find_by_id(hero_id), nullptr);
+    EXPECT_EQ(lua_number("y"), lua_number("floor"));
 }
 
 TEST_F(SampleGameTest, EscapeEndsTheGame) {
@@ -490,7 +486,6 @@ TEST_F(SampleGameTest, StartingFromTheMenuRemovesItAndPlaysTheSameLevel) {
     EXPECT_FALSE(Game::instance().menu->focused);
     EXPECT_TRUE(level().layers[8]->visible);
     EXPECT_FALSE(level().layers[8]->frozen);
-    EXPECT_NE(level().find_by_id(hero_id), nullptr);
     EXPECT_NE(level().find_by_id(title_id), nullptr);
     // Menu keys do nothing in play.
     tap(vk::enter);
@@ -725,69 +720,165 @@ TEST_F(SampleGameTest, TorchesSmokeCoinsSparkleAndTheLevelKeepsItsScore) {
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_effects.lua')"), "");
 }
 
-TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
+TEST_F(SampleGameTest, TheHeroIsThePlayerHeldStillByTheMenuAndWalkedByTheArrows) {
     start();
-    play();
-    Player* hero = Game::instance().player.get();
-    ASSERT_NE(hero, nullptr);
-    const Level* meadow = Game::instance().level.get();
-    const float ground = static_cast<float>(lua_number("GROUND_Y"));
-    auto creature = [&](int32_t id) {
-        return dynamic_cast<MovingCreature*>(level().find_by_id(id));
-    };
-    // Two wasps, a hedgehog and a rabbit, each driven by its AI.
-    constexpr int32_t wasp = 5001, hedgehog = 5003, rabbit = 5004;
-    for (int32_t id = 5001; id <= 5004; ++id)
-        ASSERT_NE(creature(id), nullptr) << id;
-    ASSERT_EQ(Game::instance().ai_states.size(), 4u);
-    const Vector2 wasp_start = creature(wasp)->body.transform.position;
-    const float rabbit_x = creature(rabbit)->body.transform.position.x;
-
-    // The hero walks right on the arrow key; the rabbit keeps away, the wasp flies its loop
-    // and the hedgehog walks on the ground.
+    ASSERT_NE(Game::instance().player, nullptr);
+    Player& hero = *Game::instance().player;
+    // The play layer holds the hero.
+    const Layer& play_layer = *level().layers[5];
+    bool held = false;
+    for (size_t i = 0; i < play_layer.size(); ++i)
+        held = held || play_layer.object_at(i) == &hero;
+    EXPECT_TRUE(held);
+    const Vector2 at_start = hero.body.transform.position;
     keyboard.press(vk::right);
-    tick(60);
+    tick(50);
+    EXPECT_EQ(hero.body.transform.position, at_start) << "the title menu holds the hero";
     keyboard.release(vk::right);
     tick();
-    const Vector2 h = hero->body.transform.position;
-    EXPECT_GT(h.x, -560.0f);
-    EXPECT_NEAR(h.y, ground, 0.5f);
-    EXPECT_GT(creature(rabbit)->body.transform.position.x, rabbit_x);
-    auto* flight = dynamic_cast<RunawayState*>(Game::instance().ai_states[3].get());
-    ASSERT_NE(flight, nullptr);
-    EXPECT_TRUE(flight->fleeing);
-    EXPECT_NEAR(std::hypot(flight->target.x - h.x, flight->target.y - h.y), 350.0f, 5.0f);
-    EXPECT_NE(creature(wasp)->body.transform.position, wasp_start);
-    EXPECT_NEAR(creature(hedgehog)->body.transform.position.y, ground, 0.5f);
+    play();
+    tick(100);
+    ASSERT_TRUE(hero.body.ground);
+    const float x0 = hero.body.transform.position.x;
+    const float floor_y = hero.body.transform.position.y;
+    keyboard.press(vk::right);
+    tick(50);
+    EXPECT_EQ(hero.state, Player::walking);
+    EXPECT_GT(hero.body.transform.position.x, x0 + 50.0f);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y);
+    EXPECT_EQ(hero.body.facing, 1);
+    keyboard.release(vk::right);
+    tick(100);
+    EXPECT_EQ(hero.state, Player::standing);
 
-    // The HUD's health bar starts full.
-    auto bar_width = [&] {
-        auto* hud = dynamic_cast<Hud*>(level().layers[8]->find_by_id(2100));
-        auto* fill = hud ? dynamic_cast<TexturedSprite*>(hud->target.get()) : nullptr;
-        return fill ? fill->corners[1].x * 2 : 0.0f;
-    };
-    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
-
-    // Standing on the hedgehog stings: health runs out, the hero dies, and a moment later the
-    // meadow starts again with the hero whole.
-    int frames = 0;
-    for (; frames < 600 && hero->state != Player::dead; ++frames) {
-        if (MovingCreature* hog = creature(hedgehog))
-            hero->body.transform.position = hog->body.transform.position;
-        tick();
-        if (frames == 60) {
-            EXPECT_LT(hero->health.hp, 1.0f);
-            EXPECT_LT(bar_width(), 100.0f);
-        }
-    }
-    ASSERT_EQ(hero->state, Player::dead);
-    EXPECT_NEAR(frames * 0.01f, 1.0f / 0.6f, 0.2f);
-    tick(70);
-    EXPECT_NE(Game::instance().level.get(), meadow);
-    EXPECT_EQ(Game::instance().player.get(), hero);
-    EXPECT_NE(hero->state, Player::dead);
-    EXPECT_EQ(hero->health.hp, hero->health.max);
-    EXPECT_NE(level().find_by_id(hedgehog), nullptr);
-    EXPECT_EQ(Game::instance().ai_states.size(), 4u);
-    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+    // Up jumps: off the floor and back on it.
+    keyboard.press(vk::up);
+    tick(20);
+    EXPECT_GT(hero.body.transform.position.y, floor_y + 40.0f);
+    keyboard.release(vk::up);
+    tick(200);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y);
+    EXPECT_EQ(hero.state, Player::standing);
 }
+
+TEST_F(SampleGameTest, TheCrateAndTheFenceBlockTheHeroAndItCanStandOnTheCrate) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    tick(100);
+    const float floor_y = hero.body.transform.position.y;
+    // Walking right from the start, the fence (its left side at -182) stops the hero.
+    keyboard.press(vk::right);
+    tick(400);
+    EXPECT_LT(hero.body.transform.position.x + 20.0f, -182.0f + 0.5f);
+    EXPECT_GT(hero.body.transform.position.x, -260.0f);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y);
+    keyboard.release(vk::right);
+    tick();
+
+    // Put on the floor before the crate, it walks into the crate's left side (x = 500).
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 420, GROUND_Y)"), "");
+    keyboard.press(vk::right);
+    tick(300);
+    EXPECT_LT(hero.body.transform.position.x + 20.0f, 500.0f + 0.5f);
+    EXPECT_GT(hero.body.transform.position.x, 440.0f);
+    keyboard.release(vk::right);
+    // Dropped over the crate (at rest and off the floor, as after a level change), it comes to
+    // stand on the crate's top.
+    ASSERT_EQ(lua(R"(lf:reset_all_extra_for_level_change()
+                     lf:creature_translation('hero', 0, 520, GROUND_Y + 100))"),
+              "");
+    tick(150);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y + 40.0f);
+    EXPECT_EQ(hero.body.transform.position.x, 520.0f);
+    EXPECT_EQ(hero.state, Player::standing);
+}
+
+TEST_F(SampleGameTest, TheHeroTakesACoinByJumpingIntoIt) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    // Under the first of the floor's coins.
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, coin_places[8].x, GROUND_Y - 1)"), "");
+    tick(20);
+    ASSERT_EQ(lua("taken = coins_taken.count id = coin_places[8].id"), "");
+    EXPECT_EQ(lua_number("taken"), 0);
+    keyboard.press(vk::up);
+    tick(60);
+    keyboard.release(vk::up);
+    tick(100);
+    ASSERT_EQ(lua("taken = coins_taken.count"), "");
+    EXPECT_EQ(lua_number("taken"), 1);
+    EXPECT_EQ(level().find_by_id(static_cast<int32_t>(lua_number("id"))), nullptr);
+    EXPECT_TRUE(hero.body.ground);
+
+    TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
+        start();
+        play();
+        Player* hero = Game::instance().player.get();
+        ASSERT_NE(hero, nullptr);
+        const Level* meadow = Game::instance().level.get();
+        const float ground = static_cast<float>(lua_number("GROUND_Y"));
+        auto creature = [&](int32_t id) {
+            return dynamic_cast<MovingCreature*>(level().find_by_id(id));
+        };
+        // Two wasps, a hedgehog and a rabbit, each driven by its AI.
+        constexpr int32_t wasp = 5001, hedgehog = 5003, rabbit = 5004;
+        for (int32_t id = 5001; id <= 5004; ++id)
+            ASSERT_NE(creature(id), nullptr) << id;
+        ASSERT_EQ(Game::instance().ai_states.size(), 4u);
+        const Vector2 wasp_start = creature(wasp)->body.transform.position;
+        const float rabbit_x = creature(rabbit)->body.transform.position.x;
+
+        // The hero walks right on the arrow key; the rabbit keeps away, the wasp flies its loop
+        // and the hedgehog walks on the ground.
+        keyboard.press(vk::right);
+        tick(60);
+        keyboard.release(vk::right);
+        tick();
+        const Vector2 h = hero->body.transform.position;
+        ASSERT_EQ(lua("start_x = HERO.start_x"), "");
+        EXPECT_GT(h.x, static_cast<float>(lua_number("start_x")) + 50);
+        EXPECT_NEAR(h.y, ground, 0.5f);
+        EXPECT_GT(creature(rabbit)->body.transform.position.x, rabbit_x);
+        auto* flight = dynamic_cast<RunawayState*>(Game::instance().ai_states[3].get());
+        ASSERT_NE(flight, nullptr);
+        EXPECT_TRUE(flight->fleeing);
+        EXPECT_NEAR(std::hypot(flight->target.x - h.x, flight->target.y - h.y), 350.0f, 5.0f);
+        EXPECT_NE(creature(wasp)->body.transform.position, wasp_start);
+        EXPECT_NEAR(creature(hedgehog)->body.transform.position.y, ground, 0.5f);
+
+        // The HUD's health bar starts full.
+        auto bar_width = [&] {
+            auto* hud = dynamic_cast<Hud*>(level().layers[8]->find_by_id(2100));
+            auto* fill = hud ? dynamic_cast<TexturedSprite*>(hud->target.get()) : nullptr;
+            return fill ? fill->corners[1].x * 2 : 0.0f;
+        };
+        EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+
+        // Standing on the hedgehog stings: health runs out, the hero dies, and a moment later the
+        // meadow starts again with the hero whole.
+        int frames = 0;
+        for (; frames < 600 && hero->state != Player::dead; ++frames) {
+            if (MovingCreature* hog = creature(hedgehog))
+                hero->body.transform.position = hog->body.transform.position;
+            tick();
+            if (frames == 60) {
+                EXPECT_LT(hero->health.hp, 1.0f);
+                EXPECT_LT(bar_width(), 100.0f);
+            }
+        }
+        ASSERT_EQ(hero->state, Player::dead);
+        EXPECT_NEAR(frames * 0.01f, 1.0f / 0.6f, 0.2f);
+        tick(70);
+        // A new meadow with a new hero, which has its health and death effect again.
+        EXPECT_NE(Game::instance().level.get(), meadow);
+        Player* again = Game::instance().player.get();
+        ASSERT_NE(again, nullptr);
+        EXPECT_NE(again->state, Player::dead);
+        EXPECT_EQ(again->health.hp, again->health.max);
+        EXPECT_NE(again->health.effect, nullptr);
+        EXPECT_NE(level().find_by_id(hedgehog), nullptr);
+        EXPECT_EQ(Game::instance().ai_states.size(), 4u);
+        EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+    }

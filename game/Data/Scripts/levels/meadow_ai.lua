@@ -18,7 +18,6 @@ if not pictures.creatures then
     cut("health_bar_frame", "creatures", 64, 32, 64, 16)
 end
 
-ID.hero_gate = 1001
 ID.creature = 5000 -- creatures and their triggers: 5001, 5002, ...
 ID.health = 2100
 
@@ -26,49 +25,19 @@ ID.health = 2100
 STING_RATE = 0.6
 
 ------------------------------------------------------------------------------------------------
--- The hero: a player (kind 0) steered with the arrow keys, space or up to jump. It is made once
--- and kept across levels; each level gives it a new trigger and a place in the play layer.
+-- The hero's health (the hero itself is made by meadow_player.lua).
 
-HERO_START = { x = -600, y = GROUND_Y + 4 }
-
-if not hero_made then
-    hero_made = true
-    lf:create_creature("hero", 0, "hero_idle", "hero_walk", "hero_jump", "hero_fall")
-    lf:creature_shape("hero", 0, 32, 32)
-    -- A held direction pushes by speed per second, drag holds it back: 1000 / 5 = 200 units
-    -- per second at most.
-    lf:creature_speed("hero", 0, 1000)
-    lf:creature_gravity("hero", 0, 1500)
-    lf:creature_jump("hero", 0, 600, 2)
-    -- The last argument is the script the dead hero runs every frame.
-    lf:creature_drag("hero", 0, 5, "Data/Scripts/levels/meadow_death.lua")
-    lf:add_input_listener(2, "left")
-    lf:add_input_listener(3, "right")
-    lf:add_input_listener(0, "space")
-    lf:add_input_listener(0, "up")
-    lf:upload_controller(1) -- 1: the player's controller
-
-    -- Health: 1 hit point, regeneration starts 1.5 seconds after the last sting and gives back
-    -- 0.01 per frame. The death effect is a red glow over the hero that deepens and swells as
-    -- health runs out; until an effect is set the hero cannot be hurt at all.
-    lf:set_hp(1, 1.5, 0.01, 0)
-    lf:create_sprite("hurt_glow", TEXTURED, "glow", 0, 0)
-    lf:sprite_shape("hurt_glow", TEXTURED, 48, 48)
-    lf:sprite_color("hurt_glow", 1, 0.1, 0.05, 1)
-    lf:set_death_effect("hurt_glow", 0.9, 0, 0.8, 2.2)
-end
-
-lf:creature_translation("hero", 0, HERO_START.x, HERO_START.y)
--- The hero's trigger: coins and enemies may use it (their gates fire when they touch it); it
--- also keeps the hero out of the colliders.
-lf:create_trigger("hero_gate", 0, "", "", 0, 0)
-lf:create_shape("hero_gate", 3, 14, 28)
-lf:trigger_shape("hero_gate", 0, "hero_gate")
-lf:trigger_add_group_can_use_me("hero_gate", 0, "coin")
-lf:trigger_add_group_can_use_me("hero_gate", 0, "enemy")
-lf:creature_trigger("hero", 0, "hero_gate", ID.hero_gate)
-lf:add_player_trigger_to_manager()
-lf:upload_player_to_layer(LAYER.play)
+-- 1 hit point; regeneration starts 1.5 seconds after the last sting and gives back 0.01 per
+-- frame. The death effect is a red glow over the hero that deepens and swells as health runs
+-- out; until an effect is set the hero cannot be hurt at all.
+lf:set_hp(1, 1.5, 0.01, 0)
+lf:create_sprite("hurt_glow", TEXTURED, "glow", 0, 0)
+lf:sprite_shape("hurt_glow", TEXTURED, 48, 48)
+lf:sprite_color("hurt_glow", 1, 0.1, 0.05, 1)
+lf:set_death_effect("hurt_glow", 0.9, 0, 0.8, 2.2)
+-- A dead hero runs this script in every frame: it starts the meadow again. (The drag is the
+-- one meadow_player.lua gives the hero; creature_drag sets both.)
+lf:creature_drag(HERO.name, 0, 10, "Data/Scripts/levels/meadow_death.lua")
 
 ------------------------------------------------------------------------------------------------
 -- Creatures
@@ -132,11 +101,11 @@ path(false, { { 230, GROUND_Y }, { 300, GROUND_Y }, { 440, GROUND_Y } })
 lf:create_ai(hedgehog, "physicalmove")
 upload(hedgehog, LAYER.play, id)
 
--- A timid rabbit hopping about at the far left; it runs from the hero and comes back. It does
--- not sting.
+-- A timid rabbit hopping about in front of the fence; it runs from the hero and comes back.
+-- It does not sting.
 local rabbit
-rabbit, id = creature("rabbit_hop", -420, GROUND_Y, 24, 24, 150)
-path(false, { { -300, GROUND_Y }, { -420, GROUND_Y }, { -520, GROUND_Y } })
+rabbit, id = creature("rabbit_hop", -300, GROUND_Y, 24, 24, 150)
+path(false, { { -220, GROUND_Y }, { -300, GROUND_Y }, { -380, GROUND_Y } })
 lf:create_ai(rabbit, "runaway")
 upload(rabbit, LAYER.play, id)
 
