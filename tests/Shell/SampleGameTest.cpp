@@ -811,74 +811,75 @@ TEST_F(SampleGameTest, TheHeroTakesACoinByJumpingIntoIt) {
     EXPECT_EQ(lua_number("taken"), 1);
     EXPECT_EQ(level().find_by_id(static_cast<int32_t>(lua_number("id"))), nullptr);
     EXPECT_TRUE(hero.body.ground);
+}
 
-    TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
-        start();
-        play();
-        Player* hero = Game::instance().player.get();
-        ASSERT_NE(hero, nullptr);
-        const Level* meadow = Game::instance().level.get();
-        const float ground = static_cast<float>(lua_number("GROUND_Y"));
-        auto creature = [&](int32_t id) {
-            return dynamic_cast<MovingCreature*>(level().find_by_id(id));
-        };
-        // Two wasps, a hedgehog and a rabbit, each driven by its AI.
-        constexpr int32_t wasp = 5001, hedgehog = 5003, rabbit = 5004;
-        for (int32_t id = 5001; id <= 5004; ++id)
-            ASSERT_NE(creature(id), nullptr) << id;
-        ASSERT_EQ(Game::instance().ai_states.size(), 4u);
-        const Vector2 wasp_start = creature(wasp)->body.transform.position;
-        const float rabbit_x = creature(rabbit)->body.transform.position.x;
+TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
+    start();
+    play();
+    Player* hero = Game::instance().player.get();
+    ASSERT_NE(hero, nullptr);
+    const Level* meadow = Game::instance().level.get();
+    const float ground = static_cast<float>(lua_number("GROUND_Y"));
+    auto creature = [&](int32_t id) {
+        return dynamic_cast<MovingCreature*>(level().find_by_id(id));
+    };
+    // Two wasps, a hedgehog and a rabbit, each driven by its AI.
+    constexpr int32_t wasp = 5001, hedgehog = 5003, rabbit = 5004;
+    for (int32_t id = 5001; id <= 5004; ++id)
+        ASSERT_NE(creature(id), nullptr) << id;
+    ASSERT_EQ(Game::instance().ai_states.size(), 4u);
+    const Vector2 wasp_start = creature(wasp)->body.transform.position;
+    const float rabbit_x = creature(rabbit)->body.transform.position.x;
 
-        // The hero walks right on the arrow key; the rabbit keeps away, the wasp flies its loop
-        // and the hedgehog walks on the ground.
-        keyboard.press(vk::right);
-        tick(60);
-        keyboard.release(vk::right);
+    // The hero walks right on the arrow key; the rabbit keeps away, the wasp flies its loop
+    // and the hedgehog walks on the ground.
+    keyboard.press(vk::right);
+    tick(60);
+    keyboard.release(vk::right);
+    tick();
+    const Vector2 h = hero->body.transform.position;
+    ASSERT_EQ(lua("start_x = HERO.start_x"), "");
+    EXPECT_GT(h.x, static_cast<float>(lua_number("start_x")) + 50);
+    EXPECT_NEAR(h.y, ground, 0.5f);
+    EXPECT_GT(creature(rabbit)->body.transform.position.x, rabbit_x);
+    auto* flight = dynamic_cast<RunawayState*>(Game::instance().ai_states[3].get());
+    ASSERT_NE(flight, nullptr);
+    EXPECT_TRUE(flight->fleeing);
+    EXPECT_NEAR(std::hypot(flight->target.x - h.x, flight->target.y - h.y), 350.0f, 5.0f);
+    EXPECT_NE(creature(wasp)->body.transform.position, wasp_start);
+    EXPECT_NEAR(creature(hedgehog)->body.transform.position.y, ground, 0.5f);
+
+    // The HUD's health bar starts full.
+    auto bar_width = [&] {
+        auto* hud = dynamic_cast<Hud*>(level().layers[8]->find_by_id(2100));
+        auto* fill = hud ? dynamic_cast<TexturedSprite*>(hud->target.get()) : nullptr;
+        return fill ? fill->corners[1].x * 2 : 0.0f;
+    };
+    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+
+    // Standing on the hedgehog stings: health runs out, the hero dies, and a moment later the
+    // meadow starts again with the hero whole.
+    int frames = 0;
+    for (; frames < 600 && hero->state != Player::dead; ++frames) {
+        if (MovingCreature* hog = creature(hedgehog))
+            hero->body.transform.position = hog->body.transform.position;
         tick();
-        const Vector2 h = hero->body.transform.position;
-        ASSERT_EQ(lua("start_x = HERO.start_x"), "");
-        EXPECT_GT(h.x, static_cast<float>(lua_number("start_x")) + 50);
-        EXPECT_NEAR(h.y, ground, 0.5f);
-        EXPECT_GT(creature(rabbit)->body.transform.position.x, rabbit_x);
-        auto* flight = dynamic_cast<RunawayState*>(Game::instance().ai_states[3].get());
-        ASSERT_NE(flight, nullptr);
-        EXPECT_TRUE(flight->fleeing);
-        EXPECT_NEAR(std::hypot(flight->target.x - h.x, flight->target.y - h.y), 350.0f, 5.0f);
-        EXPECT_NE(creature(wasp)->body.transform.position, wasp_start);
-        EXPECT_NEAR(creature(hedgehog)->body.transform.position.y, ground, 0.5f);
-
-        // The HUD's health bar starts full.
-        auto bar_width = [&] {
-            auto* hud = dynamic_cast<Hud*>(level().layers[8]->find_by_id(2100));
-            auto* fill = hud ? dynamic_cast<TexturedSprite*>(hud->target.get()) : nullptr;
-            return fill ? fill->corners[1].x * 2 : 0.0f;
-        };
-        EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
-
-        // Standing on the hedgehog stings: health runs out, the hero dies, and a moment later the
-        // meadow starts again with the hero whole.
-        int frames = 0;
-        for (; frames < 600 && hero->state != Player::dead; ++frames) {
-            if (MovingCreature* hog = creature(hedgehog))
-                hero->body.transform.position = hog->body.transform.position;
-            tick();
-            if (frames == 60) {
-                EXPECT_LT(hero->health.hp, 1.0f);
-                EXPECT_LT(bar_width(), 100.0f);
-            }
+        if (frames == 60) {
+            EXPECT_LT(hero->health.hp, 1.0f);
+            EXPECT_LT(bar_width(), 100.0f);
         }
-        ASSERT_EQ(hero->state, Player::dead);
-        EXPECT_NEAR(frames * 0.01f, 1.0f / 0.6f, 0.2f);
-        tick(70);
-        // A new meadow with a new hero, which has its health and death effect again.
-        EXPECT_NE(Game::instance().level.get(), meadow);
-        Player* again = Game::instance().player.get();
-        ASSERT_NE(again, nullptr);
-        EXPECT_NE(again->state, Player::dead);
-        EXPECT_EQ(again->health.hp, again->health.max);
-        EXPECT_NE(again->health.effect, nullptr);
-        EXPECT_NE(level().find_by_id(hedgehog), nullptr);
-        EXPECT_EQ(Game::instance().ai_states.size(), 4u);
-        EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
     }
+    ASSERT_EQ(hero->state, Player::dead);
+    EXPECT_NEAR(frames * 0.01f, 1.0f / 0.6f, 0.2f);
+    tick(70);
+    // A new meadow with a new hero, which has its health and death effect again.
+    EXPECT_NE(Game::instance().level.get(), meadow);
+    Player* again = Game::instance().player.get();
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again->state, Player::dead);
+    EXPECT_EQ(again->health.hp, again->health.max);
+    EXPECT_NE(again->health.effect, nullptr);
+    EXPECT_NE(level().find_by_id(hedgehog), nullptr);
+    EXPECT_EQ(Game::instance().ai_states.size(), 4u);
+    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+}
