@@ -101,11 +101,11 @@ path(false, { { 230, GROUND_Y }, { 300, GROUND_Y }, { 440, GROUND_Y } })
 lf:create_ai(hedgehog, "physicalmove")
 upload(hedgehog, LAYER.play, id)
 
--- A timid rabbit hopping about in front of the fence; it runs from the hero and comes back.
--- It does not sting.
+-- A timid rabbit hopping about behind the fence; it runs from the hero and comes back. It
+-- does not sting.
 local rabbit
-rabbit, id = creature("rabbit_hop", -300, GROUND_Y, 24, 24, 150)
-path(false, { { -220, GROUND_Y }, { -300, GROUND_Y }, { -380, GROUND_Y } })
+rabbit, id = creature("rabbit_hop", 0, GROUND_Y, 24, 24, 150)
+path(false, { { 60, GROUND_Y }, { 0, GROUND_Y }, { -40, GROUND_Y } })
 lf:create_ai(rabbit, "runaway")
 upload(rabbit, LAYER.play, id)
 
@@ -115,7 +115,7 @@ upload(rabbit, LAYER.play, id)
 -- rules as the engine: drain while stung, a pause, then regeneration.
 
 HEALTH = { hp = 1, max = 1, rate = 0, wait = 0, delay = 1.5, regen_per_second = 0.6,
-    x = -470, y = SCREEN_H / 2 - 44, half_w = 60 }
+    x = -405, y = SCREEN_H / 2 - 44, half_w = 60 }
 
 local frame = new_name("health_frame")
 lf:create_sprite(frame, TEXTURED, "creatures", HEALTH.x, HEALTH.y)
