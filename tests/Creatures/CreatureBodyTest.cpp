@@ -211,3 +211,36 @@ TEST(CreatureBody, StaysFiniteWithHugeOrBrokenNumbers) {
         }
     }
 }
+
+TEST(CreatureBody, LandsOnASlopeAndWalksAcrossAJunctionOnTheLine) {
+    // Up a slope of 1 in 2, then flat from x = 100.
+    Level level;
+    auto strip = std::make_unique<SegmentStrip>();
+    strip->append_segment({0, 0}, {100, 50});
+    strip->append_segment({100, 50}, {200, 50});
+    level.segment_strips.push_back(std::move(strip));
+    CreatureBody b;
+    b.gravity = 500.0f;
+    b.transform.position = {50, 40};  // 15 units above the line at x = 50
+    b.drag = 0.0f;
+    int frames = 0;
+    while (!b.ground && frames < 100) {
+        b.step(0.01f, &level);
+        ++frames;
+    }
+    ASSERT_TRUE(b.ground);
+    // Caught within the window below the line, then lifted onto it.
+    EXPECT_LT(b.transform.position.y, 25.0f);
+    EXPECT_GT(b.transform.position.y, 15.0f);
+    b.step(0.01f, &level);
+    EXPECT_NEAR(b.transform.position.y, 25.0f, 1e-4f);
+    b.vx = 100.0f;
+    for (int i = 0; i < 80; ++i) {
+        b.step(0.01f, &level);
+        const float x = b.transform.position.x;
+        const float line = x < 100.0f ? x / 2.0f : 50.0f;
+        ASSERT_NEAR(b.transform.position.y, line, 1e-3f) << "frame " << i << " x " << x;
+    }
+    EXPECT_GT(b.transform.position.x, 100.0f);
+    EXPECT_TRUE(b.ground);
+}

@@ -364,3 +364,39 @@ TEST_F(PlayerScriptTest, HugeFrameTimesKeepThePlayerFinite) {
     ASSERT_EQ(lua("lf:creature_translation('', 0, 0/0, 1/0)"), "");
     EXPECT_TRUE(std::isfinite(body().transform.position.x));
 }
+
+TEST_F(PlayerScriptTest, TheActionKeyUsesTriggersAndTheirScriptsMayReplaceEverything) {
+    // The use trigger's script replaces the level, the player's controller and the player
+    // itself while the player is reading its keys.
+    write_file("Data/Scripts/use.lua", R"(
+        uses = (uses or 0) + 1
+        lf:create_level(0, 0, 0, 0)
+        lf:create_layer(1, 1, 0)
+        lf:add_input_listener(3, 'right')
+        lf:upload_controller(1)
+        lf:create_creature('', 0, 'idle', '', '', '')
+        lf:upload_player_to_layer(0)
+    )");
+    begin(R"(
+        lf:create_trigger('me', 0, '', '', 0, 0)
+        lf:create_circle('me', 0, 0, 10)
+        lf:trigger_shape('me', 0, 'me')
+        lf:trigger_add_group_can_use_me('me', 0, 'levers')
+        lf:creature_trigger('', 0, 'me', 0)
+        lf:create_trigger('lever', 1, 'Data/Scripts/use.lua', '', 0, 0)
+        lf:create_circle('lever', 0, 0, 10)
+        lf:trigger_shape('lever', 1, 'lever')
+        lf:trigger_add_group_i_belong_to('lever', 1, 'levers')
+        lf:trigger_upload('lever', 3)
+    )");
+    Player* first = &player();
+    hold(vk::space);
+    EXPECT_EQ(lua_number("uses"), 1.0);
+    let_go(vk::space, 3);
+    EXPECT_EQ(lua_number("uses"), 1.0) << "a release uses nothing";
+    EXPECT_NE(&player(), first);
+    // The new player walks with the new controller in the new level.
+    hold(vk::right, 20);
+    EXPECT_EQ(player().state, Player::falling);
+    EXPECT_GT(body().transform.position.x, 0.0f);
+}

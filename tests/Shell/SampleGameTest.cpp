@@ -813,6 +813,27 @@ TEST_F(SampleGameTest, TheHeroTakesACoinByJumpingIntoIt) {
     EXPECT_TRUE(hero.body.ground);
 }
 
+TEST_F(SampleGameTest, AHeroBelowTheFloorFallsIntoThePitAndComesBackAtTheStart) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    tick(50);
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 0, GROUND_Y - 60)"), "");
+    ASSERT_EQ(lua("lf:add_player_trigger_to_manager()"), "");  // off the floor strip
+    bool died = false;
+    for (int i = 0; i < 300 && !died; ++i) {
+        tick();
+        died = hero.state == Player::dead;
+    }
+    EXPECT_TRUE(died);
+    tick(150);
+    ASSERT_EQ(lua("x, y, sx, floor = lf:get_player_x(), lf:get_player_y(), HERO.start_x, GROUND_Y"),
+              "");
+    EXPECT_EQ(lua_number("x"), lua_number("sx"));
+    EXPECT_EQ(lua_number("y"), lua_number("floor"));
+    EXPECT_EQ(hero.state, Player::standing);
+}
+
 TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
     start();
     play();
@@ -855,8 +876,7 @@ TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
     };
     EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
 
-    // Standing on the hedgehog stings: health runs out, the hero dies, and a moment later the
-    // meadow starts again with the hero whole.
+    // Standing on the hedgehog stings: health runs out and the hero dies.
     int frames = 0;
     for (; frames < 600 && hero->state != Player::dead; ++frames) {
         if (MovingCreature* hog = creature(hedgehog))
@@ -869,15 +889,18 @@ TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
     }
     ASSERT_EQ(hero->state, Player::dead);
     EXPECT_NEAR(frames * 0.01f, 1.0f / 0.6f, 0.2f);
+    Ref<MovingCreature> stinger(creature(hedgehog));
+    ASSERT_TRUE(stinger);
     tick(70);
-    // A new meadow with a new hero, which has its health and death effect again.
-    EXPECT_NE(Game::instance().level.get(), meadow);
-    Player* again = Game::instance().player.get();
-    ASSERT_NE(again, nullptr);
-    EXPECT_NE(again->state, Player::dead);
-    EXPECT_EQ(again->health.hp, again->health.max);
-    EXPECT_NE(again->health.effect, nullptr);
-    EXPECT_NE(level().find_by_id(hedgehog), nullptr);
+    // A moment later the hero stands at the start again, whole, and the creatures start again
+    // from their places with new AI; the meadow itself stays, coins and all.
+    EXPECT_EQ(Game::instance().level.get(), meadow);
+    EXPECT_EQ(Game::instance().player.get(), hero);
+    EXPECT_NE(hero->state, Player::dead);
+    EXPECT_EQ(hero->health.hp, hero->health.max);
+    EXPECT_EQ(hero->body.transform.position.x, static_cast<float>(lua_number("start_x")));
+    EXPECT_FALSE(stinger);
+    EXPECT_NE(creature(hedgehog), nullptr);
     EXPECT_EQ(Game::instance().ai_states.size(), 4u);
     EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
 }

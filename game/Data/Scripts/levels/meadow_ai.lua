@@ -35,7 +35,7 @@ lf:create_sprite("hurt_glow", TEXTURED, "glow", 0, 0)
 lf:sprite_shape("hurt_glow", TEXTURED, 48, 48)
 lf:sprite_color("hurt_glow", 1, 0.1, 0.05, 1)
 lf:set_death_effect("hurt_glow", 0.9, 0, 0.8, 2.2)
--- A dead hero runs this script in every frame: it starts the meadow again. (The drag is the
+-- A dead hero runs this script in every frame: the meadow starts again. (The drag is the
 -- one meadow_player.lua gives the hero; creature_drag sets both.)
 lf:creature_drag(HERO.name, 0, 10, "Data/Scripts/levels/meadow_death.lua")
 
@@ -43,7 +43,6 @@ lf:creature_drag(HERO.name, 0, 10, "Data/Scripts/levels/meadow_death.lua")
 -- Creatures
 
 local creature_count = 0
-creatures = {}
 
 -- Makes a creature standing (or hovering) with its feet at (x, y), w x h pixels of art.
 local function creature(animation, x, y, w, h, speed)
@@ -76,38 +75,44 @@ local function path(loop, points)
     end
 end
 
--- A wasp circling over the middle of the meadow, low enough to sting at one corner of its
--- loop: jump over it or wait until it climbs.
-local wasp, id = creature("wasp_fly", 100, GROUND_Y + 150, 24, 24, 140)
-sting(wasp, id, 16)
-path(true, { { -240, GROUND_Y + 8 }, { -60, GROUND_Y + 150 }, { 100, GROUND_Y + 150 } })
-lf:create_ai(wasp, "patrol")
-upload(wasp, LAYER.play, id)
+-- Makes every creature at its start. Run again when the hero comes back after dying.
+function make_creatures()
+    creature_count = 0
+    creatures = {}
+    -- A wasp circling over the middle of the meadow, low enough to sting at one corner of its
+    -- loop: jump over it or wait until it climbs.
+    local wasp, id = creature("wasp_fly", 100, GROUND_Y + 150, 24, 24, 140)
+    sting(wasp, id, 16)
+    path(true, { { -240, GROUND_Y + 8 }, { -60, GROUND_Y + 150 }, { 100, GROUND_Y + 150 } })
+    lf:create_ai(wasp, "patrol")
+    upload(wasp, LAYER.play, id)
 
--- A second wasp guarding the coins on the right ledge, back and forth.
-wasp, id = creature("wasp_fly", 440, LEDGE_Y[2] + 30, 24, 24, 110)
-sting(wasp, id, 16)
-path(false, { { 440, LEDGE_Y[2] + 30 }, { 340, LEDGE_Y[2] + 70 }, { 250, LEDGE_Y[2] + 30 } })
-lf:create_ai(wasp, "patrol")
-upload(wasp, LAYER.play, id)
+    -- A second wasp guarding the coins on the right ledge, back and forth.
+    wasp, id = creature("wasp_fly", 440, LEDGE_Y[2] + 30, 24, 24, 110)
+    sting(wasp, id, 16)
+    path(false, { { 440, LEDGE_Y[2] + 30 }, { 340, LEDGE_Y[2] + 70 }, { 250, LEDGE_Y[2] + 30 } })
+    lf:create_ai(wasp, "patrol")
+    upload(wasp, LAYER.play, id)
 
--- A hedgehog walking the ground between the rock and the crate, through the creature physics
--- (it falls onto the ground strip first).
-local hedgehog
-hedgehog, id = creature("hedgehog_walk", 300, GROUND_Y + 40, 24, 16, 400)
-lf:creature_gravity(hedgehog, 2, 1500)
-sting(hedgehog, id, 14)
-path(false, { { 230, GROUND_Y }, { 300, GROUND_Y }, { 440, GROUND_Y } })
-lf:create_ai(hedgehog, "physicalmove")
-upload(hedgehog, LAYER.play, id)
+    -- A hedgehog walking the ground between the rock and the crate, through the creature physics
+    -- (it falls onto the ground strip first).
+    local hedgehog
+    hedgehog, id = creature("hedgehog_walk", 300, GROUND_Y + 40, 24, 16, 400)
+    lf:creature_gravity(hedgehog, 2, 1500)
+    sting(hedgehog, id, 14)
+    path(false, { { 230, GROUND_Y }, { 300, GROUND_Y }, { 440, GROUND_Y } })
+    lf:create_ai(hedgehog, "physicalmove")
+    upload(hedgehog, LAYER.play, id)
 
--- A timid rabbit hopping about behind the fence; it runs from the hero and comes back. It
--- does not sting.
-local rabbit
-rabbit, id = creature("rabbit_hop", 0, GROUND_Y, 24, 24, 150)
-path(false, { { 60, GROUND_Y }, { 0, GROUND_Y }, { -40, GROUND_Y } })
-lf:create_ai(rabbit, "runaway")
-upload(rabbit, LAYER.play, id)
+    -- A timid rabbit hopping about behind the fence; it runs from the hero and comes back. It
+    -- does not sting.
+    local rabbit
+    rabbit, id = creature("rabbit_hop", 0, GROUND_Y, 24, 24, 150)
+    path(false, { { 60, GROUND_Y }, { 0, GROUND_Y }, { -40, GROUND_Y } })
+    lf:create_ai(rabbit, "runaway")
+    upload(rabbit, LAYER.play, id)
+end
+make_creatures()
 
 ------------------------------------------------------------------------------------------------
 -- Health in the HUD: a bar whose fill shows the hero's health. Scripts cannot read the hit
