@@ -1,7 +1,9 @@
 #include "Creatures/MovingCreature.h"
 
+#include "Shell/Game.h"
+
 MovingCreature::~MovingCreature() {
-    // AI STATES: the AI states that drive this creature are ended here.
+    Game::instance().remove_ai_states_of(this);
 }
 
 bool MovingCreature::update(float dt) {

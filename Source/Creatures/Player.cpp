@@ -24,7 +24,7 @@ Player::~Player() {
 
 void Player::draw(Renderer& renderer, const Color& tint) {
     Creature::draw(renderer, tint);
-    // HEALTH: the death effect is drawn here (tint white) while hp is below max.
+    health.draw_effect(renderer);
 }
 
 void Player::use(bool pressed) {
@@ -207,8 +207,9 @@ bool Player::update(float dt) {
     body.step(dt, game.level.get());
     MovingCreature::update(dt);
 
-    // HEALTH: health_update(dt, x, y + offset) goes here; when it reports death,
-    // enter_state(dead).
+    const Vector2 centre = body.centre();
+    if (health.update(dt, centre.x, centre.y))
+        enter_state(dead);
 
     if (Level* level = game.level.get())
         if (level->camera_binder && game.camera)
@@ -223,6 +224,6 @@ void Player::reset_for_level_change() {
     body.facing = 0;
     body.driven = false;
     body.jump_cut = false;
-    // HEALTH: health_reset() goes here.
+    health.reset();
     enter_state(standing);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Creatures/CharacterController.h"
+#include "Creatures/Health.h"
 #include "Creatures/MovingCreature.h"
 
 // The player: reads commands from its controller, runs the five-state movement machine and the
@@ -42,7 +43,7 @@ class Player : public MovingCreature {
     bool jump_changed = false;
     // Installed by upload_controller; owned by the game, not by the player.
     Ref<CharacterController> controller;
-    // HEALTH: the player's Health record joins here (health_update in update, health_reset in
-    // reset_for_level_change, the death effect in draw).
+    // Hit points, damage, regeneration and the death effect.
+    Health health;
     std::string death_script;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Core/TempList.h"
+#include "Creatures/PendingPath.h"
 #include "Creatures/UserController.h"
 #include "Physics/SegmentStripBuilder.h"
 #include "Physics/Shape.h"
@@ -35,6 +36,9 @@ class TempLists {
     std::optional<KeyFrame> pending_key_frame;
     // The keyboard controller being bound by add_input_listener, until upload_controller.
     std::unique_ptr<UserController> pending_controller;
+    // The waypoints laid out by create_pathing_graph and add_pathing_graph_point, until
+    // create_ai copies them.
+    PendingPath pending_path;
 
     // The dialog builders: the line and the frame being built, and the pending question. Line
     // and question settings persist between uses.

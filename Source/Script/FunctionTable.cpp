@@ -126,6 +126,13 @@ const std::vector<MethodEntry>& function_table() {
         // Controllers.
         {"add_input_listener", &LuaFunctions::add_input_listener},
         {"upload_controller", &LuaFunctions::upload_controller},
+        // AI, pathing graph and damage.
+        {"create_pathing_graph", &LuaFunctions::create_pathing_graph},
+        {"add_pathing_graph_point", &LuaFunctions::add_pathing_graph_point},
+        {"create_ai", &LuaFunctions::create_ai},
+        {"set_hp", &LuaFunctions::set_hp},
+        {"set_death_effect", &LuaFunctions::set_death_effect},
+        {"damage", &LuaFunctions::damage},
 
         // Nested scripts.
         {"do_file", &LuaFunctions::do_file},

@@ -3,6 +3,7 @@
 #include "Audio/MusicEngine.h"
 #include "Audio/SoundQueue.h"
 #include "Core/WalkGuard.h"
+#include "Creatures/AIState.h"
 #include "Creatures/CharacterController.h"
 #include "Creatures/Player.h"
 #include "Mechanisms/TriggerManager.h"
@@ -135,7 +136,44 @@ void Game::replace_dialog(std::unique_ptr<Dialog> new_dialog) {
     dialog = std::move(new_dialog);
 }
 
-void Game::update_ai(float) {}
+void Game::update_ai(float dt) {
+    // A state's work may destroy creatures (and with them states) or the level; what the walk
+    // still touches is destroyed once it has ended. States added meanwhile run this frame.
+    {
+        WalkGuard guard;
+        ++ai_walks_;
+        for (size_t i = 0; i < ai_states.size(); ++i)
+            if (AIState* ai_state = ai_states[i].get())
+                ai_state->update(dt);
+        --ai_walks_;
+    }
+    if (ai_walks_ == 0)
+        std::erase(ai_states, nullptr);
+}
+
+void Game::add_ai_state(std::unique_ptr<AIState> ai_state) {
+    if (ai_state)
+        ai_states.push_back(std::move(ai_state));
+}
+
+void Game::clear_ai_states() {
+    for (std::unique_ptr<AIState>& slot : ai_states)
+        WalkGuard::dispose(std::move(slot));
+    if (ai_walks_ == 0)
+        ai_states.clear();
+}
+
+void Game::remove_ai_states_of(const MovingCreature* creature) {
+    bool removed = false;
+    for (std::unique_ptr<AIState>& slot : ai_states) {
+        if (slot && slot->creature == creature) {
+            WalkGuard::dispose(std::move(slot));
+            removed = true;
+        }
+    }
+    if (removed && ai_walks_ == 0)
+        std::erase(ai_states, nullptr);
+}
 
 void Game::update_level(float dt) {
     // Scripts run from inside the level may replace it; the old one lives until the walk ends.
@@ -185,7 +223,7 @@ void Game::update_triggers(float dt) {
 }
 
 void Game::reset_for_level_change() {
-    // AI states join here as they are built.
+    clear_ai_states();
     if (player)
         player->reset_for_level_change();
     if (menu)

@@ -11,11 +11,13 @@
 #include "Render/Vector2.h"
 #include "Shell/GameState.h"
 
+class AIState;
 class AreaTrigger;
 class Camera;
 class Dialog;
 class CharacterController;
 class Level;
+class MovingCreature;
 class MusicEngine;
 class SoundQueue;
 class MenuInput;
@@ -48,6 +50,13 @@ class Game {
 
     // The letter table under a name in fonts, or null.
     const LetterTable* find_font(const std::string& name) const;
+
+    // Appends a state to the AI updated every frame, in creation order.
+    void add_ai_state(std::unique_ptr<AIState> ai_state);
+    // Destroys every AI state with its agent (those of one creature): now, or once the walk
+    // that may be running one of them has ended.
+    void clear_ai_states();
+    void remove_ai_states_of(const MovingCreature* creature);
 
     // Where the player stands, or none while there is no player. Everything that works "near
     // the player" (emitters) asks here.
@@ -83,6 +92,8 @@ class Game {
     bool draw_segments = false;
     // Made at start-up, attached to the renderer and never destroyed.
     std::unique_ptr<Camera> camera;
+    // Every AI state in creation order; a slot is empty while a removal waits for the AI walk.
+    std::vector<std::unique_ptr<AIState>> ai_states;
     // Points, combos, grades and the level timer; never reset by the engine itself.
     Score score;
     // The current level's name as scripts set it; none until then.
@@ -108,4 +119,7 @@ class Game {
     void build_fonts();
     void draw();
     void present();
+
+    // Nesting depth of the AI walk; emptied slots are dropped when it ends.
+    int ai_walks_ = 0;
 };

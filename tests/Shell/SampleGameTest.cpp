@@ -10,11 +10,14 @@
 #include <type_traits>
 #include <vector>
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 #include "Audio/MusicEngine.h"
 #include "Audio/SoundEffect.h"
 #include "Audio/SoundVarietyCollection.h"
+#include "Creatures/MovingCreature.h"
 #include "Creatures/Player.h"
+#include "Creatures/RunawayState.h"
 #include "Flow/Button.h"
 #include "Flow/Dialog.h"
 #include "Flow/MenuInput.h"
@@ -596,7 +599,9 @@ TEST_F(SampleGameTest, TheSignalLampChangesColourEveryTwoSeconds) {
     )"),
               "");
     ASSERT_NE(timed(), nullptr);
-    EXPECT_EQ(Game::instance().triggers->count(), 1u);
+    // Only timers are left (the lamp's, and the health bar's of the HUD).
+    for (Trigger* t : Game::instance().triggers->triggers())
+        EXPECT_NE(dynamic_cast<TimedTrigger*>(t), nullptr);
     tick(250);
     for (const auto& layer : level().layers)
         EXPECT_EQ(layer->size(), 0u);
@@ -963,4 +968,75 @@ TEST_F(SampleGameTest, AHeroBelowTheFloorFallsIntoThePitAndComesBackAtTheStart) 
     EXPECT_EQ(lua_number("x"), lua_number("sx"));
     EXPECT_EQ(lua_number("y"), lua_number("floor"));
     EXPECT_EQ(hero.state, Player::standing);
+}
+
+TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
+    start();
+    play();
+    Player* hero = Game::instance().player.get();
+    ASSERT_NE(hero, nullptr);
+    const Level* meadow = Game::instance().level.get();
+    const float ground = static_cast<float>(lua_number("GROUND_Y"));
+    auto creature = [&](int32_t id) {
+        return dynamic_cast<MovingCreature*>(level().find_by_id(id));
+    };
+    // Two wasps, a hedgehog and a rabbit, each driven by its AI.
+    constexpr int32_t wasp = 5001, hedgehog = 5003, rabbit = 5004;
+    for (int32_t id : {wasp, wasp + 1, hedgehog, rabbit})
+        ASSERT_NE(creature(id), nullptr) << id;
+    ASSERT_EQ(Game::instance().ai_states.size(), 4u);
+    const Vector2 wasp_start = creature(wasp)->body.transform.position;
+
+    // The hero walks right on the arrow key; the rabbit keeps away, the wasp flies its loop
+    // and the hedgehog walks on the ground.
+    keyboard.press(vk::right);
+    tick(110);
+    keyboard.release(vk::right);
+    tick();
+    const Vector2 h = hero->body.transform.position;
+    ASSERT_EQ(lua("start_x = HERO.start_x"), "");
+    EXPECT_GT(h.x, static_cast<float>(lua_number("start_x")) + 50);
+    EXPECT_NEAR(h.y, ground, 0.5f);
+    auto* flight = dynamic_cast<RunawayState*>(Game::instance().ai_states[3].get());
+    ASSERT_NE(flight, nullptr);
+    EXPECT_TRUE(flight->fleeing);
+    EXPECT_NEAR(std::hypot(flight->target.x - h.x, flight->target.y - h.y), 350.0f, 5.0f);
+    EXPECT_NE(creature(wasp)->body.transform.position, wasp_start);
+    EXPECT_NEAR(creature(hedgehog)->body.transform.position.y, ground, 0.5f);
+
+    // The HUD's health bar starts full.
+    auto bar_width = [&] {
+        auto* hud = dynamic_cast<Hud*>(level().layers[8]->find_by_id(2100));
+        auto* fill = hud ? dynamic_cast<TexturedSprite*>(hud->target.get()) : nullptr;
+        return fill ? fill->corners[1].x * 2 : 0.0f;
+    };
+    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+
+    // Standing on the hedgehog stings: health runs out and the hero dies.
+    int frames = 0;
+    for (; frames < 600 && hero->state != Player::dead; ++frames) {
+        if (MovingCreature* hog = creature(hedgehog))
+            hero->body.transform.position = hog->body.transform.position;
+        tick();
+        if (frames == 60) {
+            EXPECT_LT(hero->health.hp, 1.0f);
+            EXPECT_LT(bar_width(), 100.0f);
+        }
+    }
+    ASSERT_EQ(hero->state, Player::dead);
+    EXPECT_NEAR(frames * 0.01f, 1.0f / 0.6f, 0.2f);
+    Ref<MovingCreature> stinger(creature(hedgehog));
+    ASSERT_TRUE(stinger);
+    tick(70);
+    // A moment later the hero stands at the start again, whole, and the creatures start again
+    // from their places with new AI; the meadow itself stays, coins and all.
+    EXPECT_EQ(Game::instance().level.get(), meadow);
+    EXPECT_EQ(Game::instance().player.get(), hero);
+    EXPECT_NE(hero->state, Player::dead);
+    EXPECT_EQ(hero->health.hp, hero->health.max);
+    EXPECT_EQ(hero->body.transform.position.x, static_cast<float>(lua_number("start_x")));
+    EXPECT_FALSE(stinger);
+    EXPECT_NE(creature(hedgehog), nullptr);
+    EXPECT_EQ(Game::instance().ai_states.size(), 4u);
+    EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
 }

@@ -226,3 +226,5 @@ lf:do_file("Data/Scripts/levels/meadow_effects.lua")
 lf:do_file("Data/Scripts/levels/meadow_text.lua")
 lf:do_file("Data/Scripts/levels/meadow_sign.lua")
 lf:do_file("Data/Scripts/levels/meadow_hud.lua")
+-- Creatures that patrol, sting and flee, and the hero's health.
+lf:do_file("Data/Scripts/levels/meadow_ai.lua")

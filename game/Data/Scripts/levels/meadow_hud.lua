@@ -3,7 +3,7 @@
 -- engine's small font picture. A text spitter's letters are fixed once typed, so a timed
 -- trigger writes the numbers anew four times a second.
 
-ID.hud_numbers = 2100
+ID.hud_numbers = 2200
 local top = SCREEN_H / 2 - 44
 local gold = { 1, 0.86, 0.42, 1 }
 

@@ -40,6 +40,7 @@ lf:trigger_shape("hero_trigger", 0, "hero_shape")
 lf:trigger_add_group_can_use_me("hero_trigger", 0, "coin")
 lf:trigger_add_group_can_use_me("hero_trigger", 0, "pit")
 lf:trigger_add_group_can_use_me("hero_trigger", 0, "talker") -- the signpost
+lf:trigger_add_group_can_use_me("hero_trigger", 0, "enemy") -- stinging creatures
 lf:creature_trigger(HERO.name, PLAYER, "hero_trigger", ID.hero)
 lf:add_player_trigger_to_manager()
 

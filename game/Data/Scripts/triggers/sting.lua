@@ -1,0 +1,5 @@
+-- An enemy's gate touched the hero: `parameter` is the enemy's id. Damage adds up while
+-- several enemies sting at once.
+local lf = LuaFunctions()
+lf:damage(STING_RATE, 0)
+HEALTH.rate = HEALTH.rate + STING_RATE
