@@ -30,8 +30,9 @@ void LuaFunctions::upload_controller(int32_t mode) {
         return;
     }
     if (mode == 1) {
-        // The player's controller. There is no player to take it, so it is dropped like the
-        // controller of any other mode.
+        // The player's controller; a player made later picks it up too.
+        game.set_player_controller(std::move(controller));
+        return;
     }
     // Dropped controllers are freed here.
 }

@@ -4,11 +4,13 @@
 #include <memory>
 #include <vector>
 
+#include "Core/Tracked.h"
 #include "Physics/Segment.h"
 #include "Render/Color.h"
 
 // A polyline of ground segments; normally each segment starts where the previous one ends.
-class SegmentStrip {
+// Tracked: the bodies standing on a strip refer to it and let go when its level is destroyed.
+class SegmentStrip : public Tracked {
   public:
     SegmentStrip() = default;
     explicit SegmentStrip(int32_t code_) : code(code_) {}

@@ -71,6 +71,25 @@ const std::vector<MethodEntry>& function_table() {
         {"add_segment_with_code", &LuaFunctions::add_segment_with_code},
         {"upload_segmentstrip", &LuaFunctions::upload_segmentstrip},
 
+        // Creatures and the player.
+        {"create_creature", &LuaFunctions::create_creature},
+        {"creature_translation", &LuaFunctions::creature_translation},
+        {"creature_speed", &LuaFunctions::creature_speed},
+        {"creature_jump", &LuaFunctions::creature_jump},
+        {"creature_shape", &LuaFunctions::creature_shape},
+        {"creature_drag", &LuaFunctions::creature_drag},
+        {"creature_gravity", &LuaFunctions::creature_gravity},
+        {"creature_color", &LuaFunctions::creature_color},
+        {"creature_trigger", &LuaFunctions::creature_trigger},
+        {"creature_sound", &LuaFunctions::creature_sound},
+        {"creature_remove", &LuaFunctions::creature_remove},
+        {"upload_player_to_layer", &LuaFunctions::upload_player_to_layer},
+        {"add_player_trigger_to_manager", &LuaFunctions::add_player_trigger_to_manager},
+        {"creature_emitter", &LuaFunctions::creature_emitter},
+        {"player_state", &LuaFunctions::player_state},
+        {"get_player_x", &LuaFunctions::get_player_x},
+        {"get_player_y", &LuaFunctions::get_player_y},
+
         // Triggers.
         {"create_trigger", &LuaFunctions::create_trigger},
         {"timed_trigger_repeat", &LuaFunctions::timed_trigger_repeat},

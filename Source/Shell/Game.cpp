@@ -3,6 +3,8 @@
 #include "Audio/MusicEngine.h"
 #include "Audio/SoundQueue.h"
 #include "Core/WalkGuard.h"
+#include "Creatures/CharacterController.h"
+#include "Creatures/Player.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Flow/MenuInput.h"
 #include "Physics/PhysicsDebugDraw.h"
@@ -67,6 +69,10 @@ void Game::tick(float dt) {
 void Game::shutdown() {
     ScriptHost::close();
     level.reset();
+    // Players take their triggers out of the manager, so they go before it.
+    player.reset();
+    replaced_players.clear();
+    player_controller.reset();
     // The music engine and the trigger manager go just before the renderer.
     music.reset();
     triggers.reset();
@@ -114,13 +120,37 @@ void Game::replace_level(std::unique_ptr<Level> new_level) {
     level = std::move(new_level);
 }
 
+std::optional<Vector2> Game::player_position() const {
+    if (!player)
+        return std::nullopt;
+    return player->body.transform.position;
+}
+
+void Game::set_player(std::unique_ptr<Player> new_player) {
+    if (player)
+        replaced_players.push_back(std::move(player));
+    player = std::move(new_player);
+    if (player)
+        player->controller = player_controller.get();
+}
+
+void Game::set_player_controller(std::unique_ptr<CharacterController> controller) {
+    // The player may be reading the old controller's events right now.
+    WalkGuard::dispose(std::move(player_controller));
+    player_controller = std::move(controller);
+    if (player)
+        player->controller = player_controller.get();
+}
+
 void Game::update_triggers(float dt) {
     if (triggers)
         triggers->update(dt);
 }
 
 void Game::reset_for_level_change() {
-    // AI states and the player join here as they are built.
+    // AI states join here as they are built.
+    if (player)
+        player->reset_for_level_change();
     if (menu)
         menu->clear_focus();
 }
@@ -131,7 +161,9 @@ void Game::advance_level_timer(float dt) {
 }
 
 void Game::update_sounds() {
-    // The listener follows the player once there is one (set_listener on the queue).
+    if (sound_queue && player)
+        sound_queue->set_listener(player->body.transform.position.x,
+                                  player->body.transform.position.y);
     if (sound_queue && music)
         sound_queue->flush(*music);
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Core/Tracked.h"
 #include "Flow/Score.h"
@@ -11,10 +12,12 @@
 
 class AreaTrigger;
 class Camera;
+class CharacterController;
 class Level;
 class MusicEngine;
 class SoundQueue;
 class MenuInput;
+class Player;
 class Renderer;
 class TriggerManager;
 
@@ -38,7 +41,14 @@ class Game {
 
     // Where the player stands, or none while there is no player. Everything that works "near
     // the player" (emitters) asks here.
-    std::optional<Vector2> player_position() const { return std::nullopt; }
+    std::optional<Vector2> player_position() const;
+
+    // Makes the player the game's player. A player it replaces is kept alive (layers may still
+    // hold it) until shutdown.
+    void set_player(std::unique_ptr<Player> new_player);
+    // Installs the player's keyboard controller; the previous one is destroyed once no walk
+    // reads it any more.
+    void set_player_controller(std::unique_ptr<CharacterController> controller);
 
     static constexpr const char* init_script = "Data/Scripts/INIT_test.lua";
     static constexpr const char* escape_script = "Data/Scripts/escape_pressed.lua";
@@ -51,6 +61,11 @@ class Game {
     Ref<AreaTrigger> player_trigger;
     std::unique_ptr<MusicEngine> music;
     std::unique_ptr<SoundQueue> sound_queue;
+    // The game's player (none until a script makes one) and the players it replaced.
+    std::unique_ptr<Player> player;
+    std::vector<std::unique_ptr<Player>> replaced_players;
+    // The controller the player reads; owned here, so it outlives any player that used it.
+    std::unique_ptr<CharacterController> player_controller;
     // The focused button and the menu's keyboard controller.
     std::unique_ptr<MenuInput> menu;
     GameState state = GameState::running;
