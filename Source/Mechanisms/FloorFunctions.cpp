@@ -45,7 +45,7 @@ void LuaFunctions::unstablefloor_segmentstrip(int32_t id, int32_t strip_code) {
         return;
     for (const auto& strip : Game::instance().level->segment_strips) {
         if (strip->code == strip_code) {
-            floor->strip = strip.get();
+            floor->strip = Ref<SegmentStrip>(strip.get());
             return;
         }
     }

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "Physics/SegmentStrip.h"
 #include "Scene/GameObject.h"
 
 class AnimatedSprite;
 class MusicRecord;
-class SegmentStrip;
 class Sound;
 
 // Ground that gives way: a landing on its strip starts a crumble, after the fall delay the strip
@@ -33,7 +33,7 @@ class UnstableFloor : public GameObject {
     AnimatedSprite* current_sprite() const { return current_; }
 
     float countdown = 0.0f;
-    SegmentStrip* strip = nullptr;  // the level's; the floor dies with its level
+    Ref<SegmentStrip> strip;  // the level's; empty until set
     int32_t state = solid;
     float fall_delay;
     float restore_time;

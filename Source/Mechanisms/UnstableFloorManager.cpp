@@ -24,7 +24,7 @@ UnstableFloor* UnstableFloorManager::find_by_strip(const SegmentStrip* strip) co
     if (!strip)
         return nullptr;
     for (const Ref<UnstableFloor>& f : floors_)
-        if (f && f->strip == strip)
+        if (f && f->strip.get() == strip)
             return f.get();
     return nullptr;
 }

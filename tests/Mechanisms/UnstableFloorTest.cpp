@@ -60,7 +60,7 @@ TEST_F(UnstableFloorTest, LandingCrumblesFallsAfterTheDelayAndRestoresLater) {
     begin();
     UnstableFloor* f = floor(1);
     ASSERT_NE(f, nullptr);
-    ASSERT_EQ(f->strip, &strip(0));
+    ASSERT_EQ(f->strip.get(), &strip(0));
     EXPECT_EQ(f->current_sprite(), f->solid_sprite.get());
     EXPECT_EQ(TempLists::instance().game_objects.find("solid"), nullptr);
     EXPECT_EQ(TempLists::instance().sounds.find("fall"), nullptr);
@@ -117,7 +117,7 @@ TEST_F(UnstableFloorTest, FloorsWithoutAStripOrALayerAndBadNamesChangeNothing) {
     )");
     UnstableFloor* f = floor(2);
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->strip, nullptr);
+    EXPECT_EQ(f->strip.get(), nullptr);
     EXPECT_EQ(f->solid_sprite, nullptr);
     EXPECT_EQ(floor(3), nullptr);
     EXPECT_EQ(level().unstable_floors.count(), 2u);
