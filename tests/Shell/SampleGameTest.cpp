@@ -8,8 +8,19 @@
 #include <type_traits>
 #include <vector>
 
+#include <SDL_mixer.h>
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundEffect.h"
+#include "Audio/SoundVarietyCollection.h"
 #include "Flow/Button.h"
 #include "Flow/MenuInput.h"
+#include "Mechanisms/Bullet.h"
+#include "Mechanisms/Door.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/Hammer.h"
+#include "Mechanisms/Shooter.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -19,20 +30,13 @@
 #include "Scene/AnimatedSprite.h"
 #include "Scene/Hud.h"
 #include "Scene/Level.h"
+#include "Scene/ParticleEmitter.h"
 #include "Scene/RemorfableSprite.h"
 #include "Scene/ScrollingSprite.h"
+#include "Scene/TempLists.h"
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
-#include "Mechanisms/GateTrigger.h"
-#include "Mechanisms/TimedTrigger.h"
-#include "Mechanisms/TriggerManager.h"
-#include <SDL_mixer.h>
-#include "Audio/MusicEngine.h"
-#include "Audio/SoundEffect.h"
-#include "Audio/SoundVarietyCollection.h"
-#include "Scene/TempLists.h"
-#include "Scene/ParticleEmitter.h"
 
 namespace fs = std::filesystem;
 
@@ -720,4 +724,71 @@ TEST_F(SampleGameTest, TorchesSmokeCoinsSparkleAndTheLevelKeepsItsScore) {
 
     // The effects script runs without errors (the engine would skip a failing one silently).
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_effects.lua')"), "");
+}
+
+TEST_F(SampleGameTest, TheLeverOpensTheGateTheHammerPoundsTheCannonFiresAndPlanksCrumble) {
+    start();
+    play();
+    // The gate is shut and blocks: its collider is among the level's.
+    auto* gate = dynamic_cast<Door*>(level().find_by_id(30));
+    ASSERT_NE(gate, nullptr);
+    EXPECT_TRUE(gate->closed());
+    EXPECT_NE(find_collider(level().colliders, 10), nullptr);
+    // A stand-in for the player's trigger, accepting the lever and the hazards, at the lever.
+    ASSERT_EQ(lua(R"(
+        lf:create_trigger('stand_in', 0, '', '', 470, GROUND_Y + 24)
+        lf:create_circle('stand_in', 0, 0, 10)
+        lf:trigger_shape('stand_in', 0, 'stand_in')
+        lf:trigger_add_group_can_use_me('stand_in', 0, 'lever')
+        lf:trigger_add_group_can_use_me('stand_in', 0, 'hazard')
+        lf:trigger_upload('stand_in', 998)
+        hammer_bottom = GROUND_Y + 30
+    )"),
+              "");
+    AreaTrigger* stand_in = nullptr;
+    for (Trigger* t : Game::instance().triggers->triggers())
+        if (t->id == 998)
+            stand_in = dynamic_cast<AreaTrigger*>(t);
+    ASSERT_NE(stand_in, nullptr);
+    Game::instance().triggers->use_triggers(stand_in);
+    EXPECT_FALSE(gate->closed());
+    EXPECT_EQ(find_collider(level().colliders, 10), nullptr);
+    Game::instance().triggers->use_triggers(stand_in);
+    EXPECT_TRUE(gate->closed());
+    EXPECT_NE(find_collider(level().colliders, 10), nullptr);
+
+    // Under the hammer, the stand-in is hit once per stroke.
+    auto* hammer = dynamic_cast<Hammer*>(level().find_by_id(32));
+    ASSERT_NE(hammer, nullptr);
+    ASSERT_TRUE(hammer->complete());
+    stand_in->transform.position = {60, static_cast<float>(lua_number("hammer_bottom"))};
+    float lowest = 0;
+    for (int i = 0; i < 250; ++i) {
+        tick();
+        lowest = std::min(lowest, hammer->offset.y);
+    }
+    EXPECT_EQ(lowest, -160.0f);
+    EXPECT_GE(lua_number("hazard_hits"), 1);
+
+    // The cannon has fired balls flying left.
+    auto* cannon = dynamic_cast<Shooter*>(level().find_by_id(33));
+    ASSERT_NE(cannon, nullptr);
+    ASSERT_TRUE(cannon->complete());
+    std::vector<Bullet*> balls;
+    for (auto& [layer, b] : objects<Bullet>())
+        balls.push_back(b);
+    ASSERT_GE(balls.size(), 1u);
+    EXPECT_LT(balls[0]->graphics->target->transform.position.x, 400.0f);
+
+    // Four planks; a landing on the first makes it give way after its crumble.
+    EXPECT_EQ(level().unstable_floors.count(), 4u);
+    SegmentStrip* plank = find_strip_with_code(level().segment_strips, 21);
+    ASSERT_NE(plank, nullptr);
+    level().unstable_floors.landed_on(*plank);
+    tick(55);
+    EXPECT_TRUE(plank->enabled);
+    tick(10);
+    EXPECT_FALSE(plank->enabled);
+    tick(310);
+    EXPECT_TRUE(plank->enabled);
 }

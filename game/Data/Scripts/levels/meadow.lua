@@ -232,3 +232,5 @@ lf:do_file("Data/Scripts/levels/meadow_triggers.lua")
 lf:do_file("Data/Scripts/levels/meadow_audio.lua")
 -- Smoke, sparkles and the score.
 lf:do_file("Data/Scripts/levels/meadow_effects.lua")
+-- The lever and gate, the hammer, the cannon and the crumbling planks.
+lf:do_file("Data/Scripts/levels/meadow_machines.lua")
