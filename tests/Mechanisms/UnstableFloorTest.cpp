@@ -5,6 +5,7 @@
 #include "Audio/MusicRecord.h"
 #include "Audio/Sound.h"
 #include "Audio/ToneFile.h"
+#include "Creatures/Player.h"
 #include "Mechanisms/UnstableFloor.h"
 #include "Scene/AnimatedSprite.h"
 #include "Scene/Level.h"
@@ -177,4 +178,32 @@ TEST_F(UnstableFloorTest, ReplacingLooksDestroysTheOldOnesAndKeepsTheShownKind) 
     // Setting the solid look also shows it.
     lua("lf:unstablefloor_animations(1, 'solid2', '', '')");
     EXPECT_EQ(f->current_sprite(), f->solid_sprite.get());
+}
+
+TEST_F(UnstableFloorTest, ThePlayerLandingOnAFloorFallsThroughItAndTheFloorComesBack) {
+    begin(R"(
+        lf:create_segment_with_code(-100, -200, 400, -200, 50)   -- ground far below
+        lf:upload_segmentstrip()
+        lf:create_creature('hero', 0, 'anim', 'anim', 'anim', 'anim')
+        lf:creature_translation('hero', 0, 50, 40)
+        lf:creature_gravity('hero', 0, 500)
+        lf:upload_player_to_layer(0)
+    )");
+    ASSERT_TRUE(Game::instance().player);
+    const CreatureBody& body = Game::instance().player->body;
+    UnstableFloor* f = floor(1);
+    // It drops onto the floor's strip, which starts to crumble under it.
+    for (int i = 0; i < 300 && f->state == UnstableFloor::solid; ++i)
+        tick();
+    ASSERT_EQ(f->state, UnstableFloor::crumbling);
+    EXPECT_EQ(body.ground.get(), &strip(0));
+    EXPECT_NEAR(body.transform.position.y, 0.0f, 1.0f);
+    // After the fall delay the strip lets go and the player falls through to the ground below.
+    tick(150);
+    EXPECT_EQ(f->state, UnstableFloor::fallen);
+    EXPECT_NE(body.ground.get(), &strip(0));
+    EXPECT_LT(body.transform.position.y, -100.0f);
+    tick(400);
+    EXPECT_EQ(f->state, UnstableFloor::solid);
+    EXPECT_TRUE(strip(0).enabled);
 }
