@@ -1,3 +1,4 @@
+#include "Creatures/Player.h"
 #include "Creatures/UserController.h"
 #include "Flow/MenuInput.h"
 #include "Platform/VirtualKeys.h"
@@ -75,9 +76,9 @@ TEST_F(ControllerScriptTest, UploadGivesTheMenuItsControllerAndDropsItForOtherMo
     ASSERT_EQ(lua("lf:upload_controller(0)"), "");
     EXPECT_EQ(menu_controller(), first);
 
-    // The pending controller survives until the upload; for the player with no player, and for
-    // any other mode, it is dropped and the menu keeps its own.
-    for (const char* mode : {"1", "2", "-1"}) {
+    // The pending controller survives until the upload; for any mode but the menu's and the
+    // player's it is dropped and the menu keeps its own.
+    for (const char* mode : {"2", "-1"}) {
         ASSERT_EQ(lua("lf:add_input_listener(1, 'down')"), "");
         ASSERT_NE(pending(), nullptr) << mode;
         Ref<UserController> dropped(pending());
@@ -86,6 +87,15 @@ TEST_F(ControllerScriptTest, UploadGivesTheMenuItsControllerAndDropsItForOtherMo
         EXPECT_FALSE(dropped) << mode;
         EXPECT_EQ(menu_controller(), first) << mode;
     }
+
+    // Mode 1 gives it to the player, also to one made later; the menu keeps its own.
+    ASSERT_EQ(lua("lf:add_input_listener(2, 'left')"), "");
+    UserController* for_player = pending();
+    ASSERT_EQ(lua("lf:upload_controller(1)\nlf:create_creature('', 0, '', '', '', '')"), "");
+    EXPECT_EQ(pending(), nullptr);
+    EXPECT_EQ(menu_controller(), first);
+    ASSERT_NE(Game::instance().player, nullptr);
+    EXPECT_EQ(Game::instance().player->controller.get(), for_player);
 
     // A second menu controller replaces and destroys the first.
     ASSERT_EQ(lua("lf:add_input_listener(4, 'enter')\nlf:upload_controller(0)"), "");

@@ -37,6 +37,16 @@
 #include "Scene/TexturedSprite.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
+#include <SDL_mixer.h>
+#include "Audio/MusicEngine.h"
+#include "Audio/SoundEffect.h"
+#include "Audio/SoundVarietyCollection.h"
+#include "Scene/TempLists.h"
+#include "Scene/ParticleEmitter.h"
+#include "Creatures/Player.h"
 
 namespace fs = std::filesystem;
 
@@ -57,7 +67,6 @@ Rgba texel(const Image& image, int x, int y) {
 }
 
 // Ids the level gives its objects.
-constexpr int32_t hero_id = 1000;
 constexpr int32_t title_id = 3000;
 constexpr int32_t start_button_id = 4001;
 constexpr int32_t quit_button_id = 4002;
@@ -283,30 +292,28 @@ TEST_F(SampleGameTest, FirstFrameShowsTheSkyAtTheTopAndTheGroundAtTheBottom) {
     }
 }
 
-TEST_F(SampleGameTest, CloudsDriftTheHeroWalksAndTheTitleFadesAway) {
+TEST_F(SampleGameTest, CloudsDriftTheHeroLandsAndTheTitleFadesAway) {
     start();
     play();
     std::vector<std::pair<ScrollingSprite*, float>> clouds;
     for (auto [layer, s] : objects<ScrollingSprite>())
         clouds.push_back({s, s->tex_coords[0].x});
     ASSERT_FALSE(clouds.empty());
-    auto* hero = dynamic_cast<RemorfableSprite*>(level().find_by_id(hero_id));
-    ASSERT_TRUE(hero && hero->target);
-    const float hero_x = hero->target->transform.position.x;
     ASSERT_NE(level().find_by_id(title_id), nullptr);
 
     tick(100);  // one second
     for (auto [s, u] : clouds)
         EXPECT_NEAR(s->tex_coords[0].x - u, s->scroll_speed, 1e-4f);
-    // The hero walks to the right at a walking pace.
-    const float walked = hero->target->transform.position.x - hero_x;
-    EXPECT_GT(walked, 40.0f);
-    EXPECT_LT(walked, 200.0f);
+    // The hero has come down on the meadow's floor and stands there.
+    ASSERT_EQ(lua("x, y, floor = lf:get_player_x(), lf:get_player_y(), GROUND_Y"), "");
+    EXPECT_EQ(lua_number("y"), lua_number("floor"));
+    EXPECT_EQ(Game::instance().player->state, Player::standing);
     EXPECT_NE(level().find_by_id(title_id), nullptr);
 
     tick(500);  // the title is gone after a few seconds; the rest keeps going
     EXPECT_EQ(level().find_by_id(title_id), nullptr);
-    EXPECT_NE(level().find_by_id(hero_id), nullptr);
+    ASSERT_EQ(lua("y = lf:get_player_y()"), "");
+    EXPECT_EQ(lua_number("y"), lua_number("floor"));
 }
 
 TEST_F(SampleGameTest, EscapeEndsTheGame) {
@@ -491,7 +498,6 @@ TEST_F(SampleGameTest, StartingFromTheMenuRemovesItAndPlaysTheSameLevel) {
     EXPECT_FALSE(Game::instance().menu->focused);
     EXPECT_TRUE(level().layers[8]->visible);
     EXPECT_FALSE(level().layers[8]->frozen);
-    EXPECT_NE(level().find_by_id(hero_id), nullptr);
     EXPECT_NE(level().find_by_id(title_id), nullptr);
     // Menu keys do nothing in play.
     tap(vk::enter);
@@ -791,4 +797,116 @@ TEST_F(SampleGameTest, TheLeverOpensTheGateTheHammerPoundsTheCannonFiresAndPlank
     EXPECT_FALSE(plank->enabled);
     tick(310);
     EXPECT_TRUE(plank->enabled);
+TEST_F(SampleGameTest, TheHeroIsThePlayerHeldStillByTheMenuAndWalkedByTheArrows) {
+    start();
+    ASSERT_NE(Game::instance().player, nullptr);
+    Player& hero = *Game::instance().player;
+    // The play layer holds the hero.
+    const Layer& play_layer = *level().layers[5];
+    bool held = false;
+    for (size_t i = 0; i < play_layer.size(); ++i)
+        held = held || play_layer.object_at(i) == &hero;
+    EXPECT_TRUE(held);
+    const Vector2 at_start = hero.body.transform.position;
+    keyboard.press(vk::right);
+    tick(50);
+    EXPECT_EQ(hero.body.transform.position, at_start) << "the title menu holds the hero";
+    keyboard.release(vk::right);
+    tick();
+    play();
+    tick(100);
+    ASSERT_TRUE(hero.body.ground);
+    const float x0 = hero.body.transform.position.x;
+    const float floor_y = hero.body.transform.position.y;
+    keyboard.press(vk::right);
+    tick(50);
+    EXPECT_EQ(hero.state, Player::walking);
+    EXPECT_GT(hero.body.transform.position.x, x0 + 50.0f);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y);
+    EXPECT_EQ(hero.body.facing, 1);
+    keyboard.release(vk::right);
+    tick(100);
+    EXPECT_EQ(hero.state, Player::standing);
+
+    // Up jumps: off the floor and back on it.
+    keyboard.press(vk::up);
+    tick(20);
+    EXPECT_GT(hero.body.transform.position.y, floor_y + 40.0f);
+    keyboard.release(vk::up);
+    tick(200);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y);
+    EXPECT_EQ(hero.state, Player::standing);
+}
+
+TEST_F(SampleGameTest, TheCrateAndTheFenceBlockTheHeroAndItCanStandOnTheCrate) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    tick(100);
+    const float floor_y = hero.body.transform.position.y;
+    // Walking right from the start, the fence (its left side at -182) stops the hero.
+    keyboard.press(vk::right);
+    tick(400);
+    EXPECT_LT(hero.body.transform.position.x + 20.0f, -182.0f + 0.5f);
+    EXPECT_GT(hero.body.transform.position.x, -260.0f);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y);
+    keyboard.release(vk::right);
+    tick();
+
+    // Put on the floor before the crate, it walks into the crate's left side (x = 500).
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 420, GROUND_Y)"), "");
+    keyboard.press(vk::right);
+    tick(300);
+    EXPECT_LT(hero.body.transform.position.x + 20.0f, 500.0f + 0.5f);
+    EXPECT_GT(hero.body.transform.position.x, 440.0f);
+    keyboard.release(vk::right);
+    // Dropped over the crate (at rest and off the floor, as after a level change), it comes to
+    // stand on the crate's top.
+    ASSERT_EQ(lua(R"(lf:reset_all_extra_for_level_change()
+                     lf:creature_translation('hero', 0, 520, GROUND_Y + 100))"),
+              "");
+    tick(150);
+    EXPECT_EQ(hero.body.transform.position.y, floor_y + 40.0f);
+    EXPECT_EQ(hero.body.transform.position.x, 520.0f);
+    EXPECT_EQ(hero.state, Player::standing);
+}
+
+TEST_F(SampleGameTest, TheHeroTakesACoinByJumpingIntoIt) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    // Under the first of the floor's coins.
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, coin_places[8].x, GROUND_Y - 1)"), "");
+    tick(20);
+    ASSERT_EQ(lua("taken = coins_taken.count id = coin_places[8].id"), "");
+    EXPECT_EQ(lua_number("taken"), 0);
+    keyboard.press(vk::up);
+    tick(60);
+    keyboard.release(vk::up);
+    tick(100);
+    ASSERT_EQ(lua("taken = coins_taken.count"), "");
+    EXPECT_EQ(lua_number("taken"), 1);
+    EXPECT_EQ(level().find_by_id(static_cast<int32_t>(lua_number("id"))), nullptr);
+    EXPECT_TRUE(hero.body.ground);
+}
+
+TEST_F(SampleGameTest, AHeroBelowTheFloorFallsIntoThePitAndComesBackAtTheStart) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    tick(50);
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 0, GROUND_Y - 60)"), "");
+    ASSERT_EQ(lua("lf:add_player_trigger_to_manager()"), "");  // off the floor strip
+    bool died = false;
+    for (int i = 0; i < 300 && !died; ++i) {
+        tick();
+        died = hero.state == Player::dead;
+    }
+    EXPECT_TRUE(died);
+    tick(150);
+    ASSERT_EQ(lua("x, y, sx, floor = lf:get_player_x(), lf:get_player_y(), HERO.start_x, GROUND_Y"),
+              "");
+    EXPECT_EQ(lua_number("x"), lua_number("sx"));
+    EXPECT_EQ(lua_number("y"), lua_number("floor"));
+    EXPECT_EQ(hero.state, Player::standing);
 }

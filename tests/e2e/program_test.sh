@@ -9,7 +9,7 @@ bin=$2
 if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
     # The screen decides whether a profile's display mode exists.
     case $case_name in
-        fullscreen | script_quit | title_menu) screen=1280x720x24 ;;
+        fullscreen | script_quit | title_menu | player_walks) screen=1280x720x24 ;;
         view_*) screen=${case_name#view_}x24 ;;
         *) screen=1280x1024x24 ;;
     esac
@@ -214,6 +214,42 @@ LUA
         xdotool keydown Return
         wait_exit
         xdotool keyup Return
+        ;;
+    player_walks)
+        # The sample game's hero under real key presses: Return starts play from the title
+        # menu, the right arrow held for a while walks the hero right, and the Escape script
+        # (replaced here) writes where the hero stands before the game ends.
+        rm -rf "$game/Data"
+        cp -R "$(dirname "$0")/../../game/Data" "$game/Data"
+        cat > "$game/Data/Scripts/escape_pressed.lua" <<'LUA'
+local lf = LuaFunctions()
+local f = io.open("player.txt", "w")
+f:write(string.format("%d %d %d\n", lf:get_game_state(), lf:get_player_x(), lf:get_player_y()))
+f:close()
+lf:set_game_state(3)
+LUA
+        start 1280x720
+        wait_window Vornholt >/dev/null || fail "no window"
+        sleep 1
+        xdotool keydown Return
+        sleep 0.5
+        xdotool keyup Return
+        sleep 0.5
+        xdotool keydown Right
+        sleep 1.5
+        xdotool keyup Right
+        sleep 0.3
+        xdotool keydown Escape
+        wait_exit
+        xdotool keyup Escape
+        [ -f "$game/player.txt" ] || fail "the Escape script did not run"
+        read -r state x y < "$game/player.txt"
+        # Running (0); from x = -480 on the meadow's floor (y = -238) the walk goes right until
+        # the fence (its left side at -182) stops it.
+        [ "$state" = 0 ] || fail "game state $state, not running"
+        [ "$y" -ge -240 ] && [ "$y" -le -236 ] || fail "the hero is not on the floor: y = $y"
+        [ "$x" -gt -400 ] || fail "the hero did not walk right: x = $x"
+        [ "$x" -lt -190 ] || fail "the hero passed into the fence: x = $x"
         ;;
     *)
         fail "unknown case"

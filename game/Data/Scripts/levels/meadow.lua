@@ -174,16 +174,8 @@ for i = 0, 2 do coin(288 + 64 * i, LEDGE_Y[2] + 40) end
 for i = 0, 4 do coin(-20 + 55 * i, GROUND_Y + 110 + 45 * math.sin(math.pi * i / 4)) end
 
 ------------------------------------------------------------------------------------------------
--- The hero walks across the meadow, over and over: an animated sprite moved by key frames.
--- Off the right edge it fades out, goes back to the left while invisible, and fades in again.
-
-local hero_y = GROUND_Y + 28
-local hero = animated_sprite("hero_walk", -720, hero_y, 32, 32)
-upload(key_frames(hero, 16.5, {
-    { 0.96, 720, hero_y, 0, 1, { 1, 1, 1, 1 } },
-    { 0.97, 720, hero_y, 0, 1, { 1, 1, 1, 0 } },
-    { 0.99, -720, hero_y, 0, 1, { 1, 1, 1, 0 } },
-}), LAYER.play, ID.hero)
+-- The hero: the player, walking and jumping under the arrow keys.
+lf:do_file("Data/Scripts/levels/meadow_player.lua")
 
 ------------------------------------------------------------------------------------------------
 -- Foreground: big foliage at the bottom corners, dark against the light.
