@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "Audio/Sound.h"
+#include "Audio/SoundEffect.h"
 #include "Mechanisms/Bullet.h"
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/Hammer.h"

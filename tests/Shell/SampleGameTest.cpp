@@ -797,6 +797,8 @@ TEST_F(SampleGameTest, TheLeverOpensTheGateTheHammerPoundsTheCannonFiresAndPlank
     EXPECT_FALSE(plank->enabled);
     tick(310);
     EXPECT_TRUE(plank->enabled);
+}
+
 TEST_F(SampleGameTest, TheHeroIsThePlayerHeldStillByTheMenuAndWalkedByTheArrows) {
     start();
     ASSERT_NE(Game::instance().player, nullptr);
