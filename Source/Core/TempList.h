@@ -63,6 +63,11 @@ class TempList {
     }
 
     bool contains(const std::string& name) const { return find(name) != nullptr; }
+    // Whether the name owns its object (so an owner may still take it).
+    bool owns(const std::string& name) const {
+        auto it = entries_.find(name);
+        return it != entries_.end() && it->second.owned;
+    }
 
   private:
     struct Entry {

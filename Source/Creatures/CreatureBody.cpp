@@ -29,8 +29,9 @@ float limit(float v) {
 
 }  // namespace
 
-void notify_landing(Level&, SegmentStrip&) {
-    // The level's unstable-floor manager is told here once it exists.
+void notify_landing(Level& level, SegmentStrip& strip) {
+    // An unstable floor tied to the strip starts to give way.
+    level.unstable_floors.landed_on(strip);
 }
 
 void CreatureBody::step(float dt, Level* level) {

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "Mechanisms/LeverDoorRegistry.h"
+#include "Mechanisms/UnstableFloorManager.h"
 #include "Physics/Collider.h"
 #include "Physics/SegmentStrip.h"
 #include "Render/CameraBinder.h"
@@ -42,6 +44,10 @@ class Level {
     std::vector<std::unique_ptr<Layer>> layers;
     SegmentStripList segment_strips;
     ColliderList colliders;
+    // The level's doors, levers and their signals; closed doors block through colliders.
+    LeverDoorRegistry lever_doors{colliders};
+    // The floors that crumble under a landing body.
+    UnstableFloorManager unstable_floors;
     Color level_colour{1, 1, 1, 1};
     std::unique_ptr<CameraBinder> camera_binder;
 

@@ -21,7 +21,11 @@
 #include "Flow/Button.h"
 #include "Flow/Dialog.h"
 #include "Flow/MenuInput.h"
+#include "Mechanisms/Bullet.h"
+#include "Mechanisms/Door.h"
 #include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/Hammer.h"
+#include "Mechanisms/Shooter.h"
 #include "Mechanisms/TimedTrigger.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
@@ -854,6 +858,73 @@ TEST_F(SampleGameTest, TheHudCountsCoinsPointsAndTimeAsTheyChange) {
     const int t = static_cast<int>(lua_number("result"));
     EXPECT_GE(t, 3);
     EXPECT_EQ(lines["TIME"], format("TIME   %2d:%02d", t / 60, t % 60));
+}
+
+TEST_F(SampleGameTest, TheLeverOpensTheGateTheHammerPoundsTheCannonFiresAndPlanksCrumble) {
+    start();
+    play();
+    // The gate is shut and blocks: its collider is among the level's.
+    auto* gate = dynamic_cast<Door*>(level().find_by_id(30));
+    ASSERT_NE(gate, nullptr);
+    EXPECT_TRUE(gate->closed());
+    EXPECT_NE(find_collider(level().colliders, 10), nullptr);
+    // A stand-in for the player's trigger, accepting the lever and the hazards, at the lever.
+    ASSERT_EQ(lua(R"(
+        lf:create_trigger('stand_in', 0, '', '', 470, GROUND_Y + 24)
+        lf:create_circle('stand_in', 0, 0, 10)
+        lf:trigger_shape('stand_in', 0, 'stand_in')
+        lf:trigger_add_group_can_use_me('stand_in', 0, 'lever')
+        lf:trigger_add_group_can_use_me('stand_in', 0, 'hazard')
+        lf:trigger_upload('stand_in', 998)
+        hammer_bottom = GROUND_Y + 30
+    )"),
+              "");
+    AreaTrigger* stand_in = nullptr;
+    for (Trigger* t : Game::instance().triggers->triggers())
+        if (t->id == 998)
+            stand_in = dynamic_cast<AreaTrigger*>(t);
+    ASSERT_NE(stand_in, nullptr);
+    Game::instance().triggers->use_triggers(stand_in);
+    EXPECT_FALSE(gate->closed());
+    EXPECT_EQ(find_collider(level().colliders, 10), nullptr);
+    Game::instance().triggers->use_triggers(stand_in);
+    EXPECT_TRUE(gate->closed());
+    EXPECT_NE(find_collider(level().colliders, 10), nullptr);
+
+    // Under the hammer, the stand-in is hit once per stroke.
+    auto* hammer = dynamic_cast<Hammer*>(level().find_by_id(32));
+    ASSERT_NE(hammer, nullptr);
+    ASSERT_TRUE(hammer->complete());
+    stand_in->transform.position = {60, static_cast<float>(lua_number("hammer_bottom"))};
+    float lowest = 0;
+    for (int i = 0; i < 250; ++i) {
+        tick();
+        lowest = std::min(lowest, hammer->offset.y);
+    }
+    EXPECT_EQ(lowest, -160.0f);
+    EXPECT_GE(lua_number("hazard_hits"), 1);
+
+    // The cannon has fired balls flying left.
+    auto* cannon = dynamic_cast<Shooter*>(level().find_by_id(33));
+    ASSERT_NE(cannon, nullptr);
+    ASSERT_TRUE(cannon->complete());
+    std::vector<Bullet*> balls;
+    for (auto& [layer, b] : objects<Bullet>())
+        balls.push_back(b);
+    ASSERT_GE(balls.size(), 1u);
+    EXPECT_LT(balls[0]->graphics->target->transform.position.x, 400.0f);
+
+    // Four planks; a landing on the first makes it give way after its crumble.
+    EXPECT_EQ(level().unstable_floors.count(), 4u);
+    SegmentStrip* plank = find_strip_with_code(level().segment_strips, 21);
+    ASSERT_NE(plank, nullptr);
+    level().unstable_floors.landed_on(*plank);
+    tick(55);
+    EXPECT_TRUE(plank->enabled);
+    tick(10);
+    EXPECT_FALSE(plank->enabled);
+    tick(310);
+    EXPECT_TRUE(plank->enabled);
 }
 
 TEST_F(SampleGameTest, TheHeroIsThePlayerHeldStillByTheMenuAndWalkedByTheArrows) {

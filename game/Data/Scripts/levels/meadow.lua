@@ -228,3 +228,5 @@ lf:do_file("Data/Scripts/levels/meadow_sign.lua")
 lf:do_file("Data/Scripts/levels/meadow_hud.lua")
 -- Creatures that patrol, sting and flee, and the hero's health.
 lf:do_file("Data/Scripts/levels/meadow_ai.lua")
+-- The lever and gate, the hammer, the cannon and the crumbling planks.
+lf:do_file("Data/Scripts/levels/meadow_machines.lua")

@@ -41,6 +41,9 @@ lf:trigger_add_group_can_use_me("hero_trigger", 0, "coin")
 lf:trigger_add_group_can_use_me("hero_trigger", 0, "pit")
 lf:trigger_add_group_can_use_me("hero_trigger", 0, "talker") -- the signpost
 lf:trigger_add_group_can_use_me("hero_trigger", 0, "enemy") -- stinging creatures
+-- The lever at the gate is pulled with the use key; the hammer and the cannon balls hit the hero.
+lf:trigger_add_group_can_use_me("hero_trigger", 0, "lever")
+lf:trigger_add_group_can_use_me("hero_trigger", 0, "hazard")
 lf:creature_trigger(HERO.name, PLAYER, "hero_trigger", ID.hero)
 lf:add_player_trigger_to_manager()
 

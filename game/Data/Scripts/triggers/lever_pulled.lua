@@ -1,0 +1,2 @@
+-- The lever's use trigger: its id is the lever's.
+lf:use_lever(parameter)
