@@ -675,19 +675,35 @@ TEST_F(SampleGameTest, TheMeadowHasMusicBirdsongAndSoundsForCoinsAndFootsteps) {
     EXPECT_EQ(lua("dofile('Data/Scripts/levels/meadow_audio.lua')"), "");
     EXPECT_EQ(music.track_names(), "meadow_theme.wav");
 }
+
 TEST_F(SampleGameTest, TorchesSmokeCoinsSparkleAndTheLevelKeepsItsScore) {
     start();
-    // Smoke over both torches in the play layer, sparkles at every coin in the glow layer.
-    int smoke = 0, sparkles = 0;
+    // Smoke over both torches in the play layer, sparkles at every coin in the glow layer, and
+    // the dust the hedgehog carries.
+    ASSERT_EQ(lua("dust_id = ID.dust"), "");
+    const auto dust_id = static_cast<int32_t>(lua_number("dust_id"));
+    int smoke = 0, sparkles = 0, dust = 0;
     for (auto [layer, e] : objects<ParticleEmitter>()) {
         EXPECT_FALSE(e->particles.empty());
         EXPECT_NE(e->particle_template, nullptr);
         if (layer->blend.dst_color == BlendState::additive().dst_color)
             ++sparkles;
+        else if (e->id == dust_id)
+            ++dust;
         else
             ++smoke;
     }
     EXPECT_EQ(smoke, 2);
+    EXPECT_EQ(dust, 1);
+    // The dust goes where the walking hedgehog goes.
+    play();
+    tick(50);
+    auto* hedgehog = dynamic_cast<MovingCreature*>(level().find_by_id(5003));
+    auto* dust_emitter = dynamic_cast<ParticleEmitter*>(level().find_by_id(dust_id));
+    ASSERT_TRUE(hedgehog && dust_emitter);
+    const Vector2 feet = hedgehog->body.transform.position;
+    EXPECT_EQ(dust_emitter->transform.position,
+              (Vector2{feet.x, feet.y + hedgehog->body.vertical_offset}));
     EXPECT_EQ(sparkles, 12);
 
     // The smoke shows above the left torch (world x -430), above its light and the mist:

@@ -102,6 +102,10 @@ function make_creatures()
     sting(hedgehog, id, 14)
     path(false, { { 230, GROUND_Y }, { 300, GROUND_Y }, { 440, GROUND_Y } })
     lf:create_ai(hedgehog, "physicalmove")
+    -- It kicks up dust as it goes: the creature carries the emitter along.
+    local dust = dust_emitter()
+    lf:creature_emitter(hedgehog, dust)
+    upload(dust, LAYER.play, ID.dust)
     upload(hedgehog, LAYER.play, id)
 
     -- A timid rabbit hopping about behind the fence; it runs from the hero and comes back. It

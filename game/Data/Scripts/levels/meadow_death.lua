@@ -12,6 +12,7 @@ lf:creature_translation(HERO.name, 0, HERO.start_x, HERO.start_y)
 for _, c in ipairs(creatures) do
     lf:remove_gameobject(c.id)
 end
+lf:remove_gameobject(ID.dust) -- the hedgehog's dust goes with it
 make_creatures()
 HEALTH.hp, HEALTH.rate, HEALTH.wait = HEALTH.max, 0, 0
 show_health()
