@@ -7,25 +7,10 @@
 #include "Render/SubTexture.h"
 #include "Shell/Game.h"
 
-namespace {
-
-// Takes a trigger the creature owned out of the manager; it is destroyed after any walk that
-// may still be visiting it.
-void drop_trigger(std::unique_ptr<AreaTrigger> trigger) {
-    if (!trigger)
-        return;
-    if (TriggerManager* manager = Game::instance().triggers.get())
-        manager->remove(trigger.get());
-    trigger->release_references();
-    WalkGuard::dispose(std::move(trigger));
-}
-
-}  // namespace
-
 Creature::Creature() = default;
 
 Creature::~Creature() {
-    drop_trigger(std::move(trigger));
+    dispose_carried_trigger(std::move(trigger));
 }
 
 void Creature::draw(Renderer& renderer, const Color& tint) {
@@ -64,7 +49,7 @@ void Creature::set_idle_animation(const Animation* animation) {
 }
 
 void Creature::set_trigger(std::unique_ptr<AreaTrigger> new_trigger) {
-    drop_trigger(std::move(trigger));
+    dispose_carried_trigger(std::move(trigger));
     if (AreaTrigger* old = managed_trigger.get()) {
         // A trigger handed to the manager earlier is replaced too.
         if (TriggerManager* manager = Game::instance().triggers.get())

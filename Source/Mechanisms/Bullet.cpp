@@ -7,24 +7,10 @@
 #include "Scene/RemorfableSprite.h"
 #include "Shell/Game.h"
 
-namespace {
-
-void release(std::unique_ptr<GateTrigger> trigger) {
-    if (!trigger)
-        return;
-    if (TriggerManager* manager = Game::instance().triggers.get())
-        manager->remove(trigger.get());
-    trigger->release_references();
-    // The bullet may die from inside its own trigger's script.
-    WalkGuard::dispose(std::move(trigger));
-}
-
-}  // namespace
-
 Bullet::Bullet() = default;
 
 Bullet::~Bullet() {
-    release(std::move(trigger));
+    dispose_carried_trigger(std::move(trigger));
 }
 
 std::unique_ptr<Bullet> Bullet::copy() const {
@@ -46,7 +32,7 @@ std::unique_ptr<Bullet> Bullet::copy() const {
 void Bullet::set_trigger(std::unique_ptr<GateTrigger> new_trigger) {
     if (!new_trigger)
         return;
-    release(std::move(trigger));
+    dispose_carried_trigger(std::move(trigger));
     trigger = std::move(new_trigger);
     enter_trigger_manager();
 }

@@ -22,16 +22,6 @@ float usable_speed(float s) {
     return std::isfinite(s) && s > 0.0f ? s : 0.0f;
 }
 
-void release(std::unique_ptr<GateTrigger> trigger) {
-    if (!trigger)
-        return;
-    if (TriggerManager* manager = Game::instance().triggers.get())
-        manager->remove(trigger.get());
-    trigger->release_references();
-    // Its own script may be running (a hammer given a new trigger from the old one's script).
-    WalkGuard::dispose(std::move(trigger));
-}
-
 }  // namespace
 
 float direction_angle(Vector2 unit) {
@@ -41,13 +31,13 @@ float direction_angle(Vector2 unit) {
 }
 
 Hammer::~Hammer() {
-    release(std::move(trigger));
+    dispose_carried_trigger(std::move(trigger));
 }
 
 void Hammer::set_trigger(std::unique_ptr<GateTrigger> new_trigger) {
     if (!new_trigger)
         return;
-    release(std::move(trigger));
+    dispose_carried_trigger(std::move(trigger));
     trigger = std::move(new_trigger);
     if (TriggerManager* manager = Game::instance().triggers.get())
         manager->add_carried(trigger.get());

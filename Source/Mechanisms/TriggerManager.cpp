@@ -6,6 +6,7 @@
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/TimedTrigger.h"
 #include "Mechanisms/UseTrigger.h"
+#include "Shell/Game.h"
 
 TriggerManager::~TriggerManager() {
     for (Entry& e : entries_)
@@ -192,4 +193,13 @@ std::vector<Trigger*> TriggerManager::triggers() const {
 bool TriggerManager::contains(const Trigger* trigger) const {
     return trigger && std::any_of(entries_.begin(), entries_.end(),
                                   [&](const Entry& e) { return e.get() == trigger; });
+}
+
+void dispose_carried_trigger(std::unique_ptr<AreaTrigger> trigger) {
+    if (!trigger)
+        return;
+    if (TriggerManager* manager = Game::instance().triggers.get())
+        manager->remove(trigger.get());
+    trigger->release_references();
+    WalkGuard::dispose(std::move(trigger));
 }

@@ -81,3 +81,7 @@ class TriggerManager {
     uint64_t usable_version_ = ~uint64_t{0};
     uint64_t usable_groups_ = ~uint64_t{0};
 };
+
+// Takes a trigger that a creature, hammer or bullet carried out of the game's trigger manager
+// and destroys it once no walk can still be visiting it: its own script may be running.
+void dispose_carried_trigger(std::unique_ptr<AreaTrigger> trigger);
