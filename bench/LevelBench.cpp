@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 
+#include "BenchSetup.h"
 #include "Platform/Window.h"
 #include "Render/Renderer.h"
 #include "Scene/Level.h"
@@ -45,17 +46,8 @@ bool start_game() {
     if (started)
         return ok;
     started = true;
-    auto dir = std::filesystem::temp_directory_path() / "velden-level-bench";
-    std::filesystem::create_directories(dir / "Data/Scripts");
-    std::ofstream(dir / "Data/Scripts/INIT_test.lua") << level_script;
-    if (chdir(dir.c_str()) != 0)
+    if (!start_bench_game("velden-level-bench", level_script))
         return false;
-    static std::unique_ptr<Window> window = Window::create("Vornholt", 1280, 720);
-    if (!window)
-        return false;
-    window->show();
-    Window::set_main(window.get());
-    Game::instance().init();
     ok = Game::instance().level && Game::instance().level->find_by_id(9999);
     return ok;
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 
+#include "BenchSetup.h"
 #include "Platform/Window.h"
 #include "Render/Renderer.h"
 #include "Scene/Level.h"
@@ -47,17 +48,8 @@ bool start_game() {
     if (started)
         return ok;
     started = true;
-    auto dir = std::filesystem::temp_directory_path() / "velden-particle-bench";
-    std::filesystem::create_directories(dir / "Data/Scripts");
-    std::ofstream(dir / "Data/Scripts/INIT_test.lua") << particle_script;
-    if (chdir(dir.c_str()) != 0)
+    if (!start_bench_game("velden-particle-bench", particle_script))
         return false;
-    static std::unique_ptr<Window> window = Window::create("Vornholt", 1280, 720);
-    if (!window)
-        return false;
-    window->show();
-    Window::set_main(window.get());
-    Game::instance().init();
     Level* level = Game::instance().level.get();
     if (!level)
         return false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSetup.h"
 #include "Platform/Window.h"
 #include "Render/BitmapFont.h"
 #include "Render/Camera.h"
@@ -52,21 +53,12 @@ struct TextScene {
   private:
     static TextScene* make() {
         auto* s = new TextScene;
-        s->window = Window::create("Vornholt", 1280, 720);
+        s->window = open_bench_window();
         if (!s->window)
             return s;
-        s->window->show();
-        Window::set_main(s->window.get());
         s->renderer = std::make_unique<GLRenderer>();
-        s->renderer->set_blend_state(BlendState::alpha());
-        s->renderer->set_cull_state({false, 0, 0});
-        s->renderer->set_depth_state({false, false, 7});
         s->camera = std::make_unique<Camera>();
-        s->camera->left = -640;
-        s->camera->right = 640;
-        s->camera->bottom = -360;
-        s->camera->top = 360;
-        s->renderer->set_camera(s->camera.get());
+        set_up_bench_renderer(*s->renderer, *s->camera);
 
         s->bitmap_font = std::make_unique<BitmapFont>("DejaVu Sans", -14, false, false);
         s->renderer->upload(s->bitmap_font.get());

@@ -396,20 +396,8 @@ void GLRenderer::draw_quad_now(const Transform& transform, const Vector2* corner
     push_model_view(transform);
     glColor4fv(color.data());
     if (texture) {
-        // A texture never uploaded here has handle 0 and draws in the plain colour.
-        const uint32_t name = static_cast<uint32_t>(texture->handle_for(this));
-        if (name != bound_texture_) {
-            glBindTexture(GL_TEXTURE_2D, name);
-            bound_texture_ = name;
-        }
-        // The environment is state of the texture unit, not of the texture object: each
-        // texture brings its own, or the last one made would apply to all of them.
-        const GLint environment = texture->environment == 1 ? GL_DECAL : GL_MODULATE;
-        if (environment != texture_environment_) {
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
-            texture_environment_ = environment;
-        }
-        glEnable(GL_TEXTURE_2D);
+        const BatchKey key = texture_key(*texture);
+        use_texture(key.texture, key.environment);
         glBegin(GL_QUADS);
         for (int i = 0; i < 4; ++i) {
             glTexCoord2f(tex_coords[i].x, tex_coords[i].y);
@@ -488,6 +476,18 @@ GLRenderer::Affine GLRenderer::clip_affine(const Transform& t) const {
 void GLRenderer::Affine::apply(float x, float y, BatchVertex& out) const {
     out.x = a * x + c * y + e;
     out.y = b * x + d * y + f;
+}
+
+void GLRenderer::use_texture(uint32_t name, int32_t environment) {
+    if (name != bound_texture_) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        bound_texture_ = name;
+    }
+    if (environment != texture_environment_) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
+        texture_environment_ = environment;
+    }
+    glEnable(GL_TEXTURE_2D);
 }
 
 GLRenderer::BatchKey GLRenderer::texture_key(const Texture& texture) {
@@ -669,15 +669,7 @@ void GLRenderer::flush_batch() {
         glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &first.r);
     }
     if (batch_key_.textured) {
-        if (batch_key_.texture != bound_texture_) {
-            glBindTexture(GL_TEXTURE_2D, batch_key_.texture);
-            bound_texture_ = batch_key_.texture;
-        }
-        if (batch_key_.environment != texture_environment_) {
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, batch_key_.environment);
-            texture_environment_ = batch_key_.environment;
-        }
-        glEnable(GL_TEXTURE_2D);
+        use_texture(batch_key_.texture, batch_key_.environment);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &first.u);
     }
@@ -851,17 +843,8 @@ void GLRenderer::draw_letters(const std::string& line, const LetterTable& font, 
             continue;  // the pen does not move either
         const float w = letter->aspect * scale * height;
         if (const Texture* texture = letter->texture) {
-            const uint32_t name = static_cast<uint32_t>(texture->handle_for(this));
-            if (name != bound_texture_) {
-                glBindTexture(GL_TEXTURE_2D, name);
-                bound_texture_ = name;
-            }
-            const GLint environment = texture->environment == 1 ? GL_DECAL : GL_MODULATE;
-            if (environment != texture_environment_) {
-                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
-                texture_environment_ = environment;
-            }
-            glEnable(GL_TEXTURE_2D);
+            const BatchKey key = texture_key(*texture);
+            use_texture(key.texture, key.environment);
             glBegin(GL_QUADS);
             glTexCoord2f(letter->u_left, letter->v_bottom);
             glVertex2f(x, bottom);

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "Render/Matrix4.h"
 #include "Render/Renderer.h"
@@ -132,6 +132,9 @@ class GLRenderer : public Renderer {
     Affine clip_affine(const Matrix4& model_view) const;
     Affine clip_affine(const Transform& transform) const;
     BatchKey texture_key(const Texture& texture);
+    // Binds a texture name with its environment mode (each sent only when it changes) and
+    // turns texturing on.
+    void use_texture(uint32_t name, int32_t environment);
 
     // Selects the model-view stack, pushes it and loads view x model.
     void push_model_view(const Transform& transform);

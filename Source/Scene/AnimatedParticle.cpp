@@ -1,7 +1,6 @@
 #include "Scene/AnimatedParticle.h"
 
-#include "Render/Renderer.h"
-#include "Render/SubTexture.h"
+#include "Scene/AnimatedSprite.h"
 
 AnimatedParticle::AnimatedParticle(const Animation* template_animation) {
     if (template_animation)
@@ -9,12 +8,7 @@ AnimatedParticle::AnimatedParticle(const Animation* template_animation) {
 }
 
 void AnimatedParticle::draw(Renderer& renderer, const Color& tint) {
-    const Animation::Frame* frame = animation ? animation->current_frame() : nullptr;
-    const SubTexture* sub = frame ? frame->subtexture : nullptr;
-    if (sub)
-        renderer.draw_quad(transform, corners, colour * tint, sub->texture, sub->corners);
-    else
-        renderer.draw_quad(transform, corners, colour * tint, nullptr, nullptr);
+    draw_current_frame(renderer, transform, corners, colour * tint, animation.get());
 }
 
 bool AnimatedParticle::update(float dt) {

@@ -17,3 +17,8 @@ class AnimatedSprite : public Sprite {
 
     std::unique_ptr<Animation> animation;
 };
+
+// Draws the animation's current frame on the four corners, or a plain quad in the colour when
+// there is no animation or no frame. Shared by everything that shows an animation.
+void draw_current_frame(Renderer& renderer, const Transform& transform, const Vector2* corners,
+                        const Color& colour, const Animation* animation);
