@@ -15,8 +15,14 @@ ID.birds = 4000
 -- A track is stopped by its file name, the part of its path after the last "/". Removing it
 -- first keeps one copy playing when the level is built again.
 lf:remove_music("meadow_theme.wav")
-lf:add_music(SOUND.theme)
 lf:set_music_volume(0.6)
+-- The theme starts a few hundredths of a second later, once the first frame is on screen: its
+-- sound is made ready when it starts to play, the slowest part of the game's start. A timed
+-- trigger without repeat runs its script once (triggers/theme_start.lua) and is gone.
+ID.theme = 4100
+lf:create_trigger("theme_start", 2, "Data/Scripts/triggers/theme_start.lua", "", 0, 0)
+lf:timed_trigger_repeat("theme_start", 0.03, false)
+lf:trigger_upload("theme_start", ID.theme)
 
 -- Birds at the left of the meadow, singing a phrase every few seconds: a sound effect owns a
 -- sound (here a collection that picks one of its files each time) and plays it after its
