@@ -49,7 +49,7 @@ void TriggerManager::update_timed(size_t index, TimedTrigger& timed, float dt) {
         return;
     // However many periods passed in this frame, the trigger fires once.
     timed.timer.ticks = 0;
-    fire(timed.script, timed.id);
+    fire(timed.script, timed.id, "script of timed trigger");
     if (!timed.repeat && live_at(index, &timed))
         drop(entries_[index]);
 }
@@ -73,10 +73,10 @@ void TriggerManager::update_gate(size_t index, GateTrigger& self) {
         const bool overlap = self.overlaps(other);
         if (overlap && !inside) {
             self.enter(other);
-            fire(self.enter_script, self.id);
+            fire(self.enter_script, self.id, "enter script of gate trigger");
         } else if (!overlap && inside) {
             self.leave(other);
-            fire(self.leave_script, self.id);
+            fire(self.leave_script, self.id, "leave script of gate trigger");
         } else {
             continue;
         }
@@ -92,11 +92,11 @@ void TriggerManager::update_gate(size_t index, GateTrigger& self) {
     }
 }
 
-void TriggerManager::fire(const std::string& script, int32_t id) {
+void TriggerManager::fire(const std::string& script, int32_t id, const char* origin) {
     // Without a path no script runs, and nothing can have changed.
     if (!script.empty())
         boxes_stale_ = true;
-    fire_trigger_script(script, id);
+    fire_trigger_script(script, id, origin);
 }
 
 const std::vector<size_t>& TriggerManager::pairs_for(const GateTrigger& self, size_t from,
@@ -171,7 +171,7 @@ void TriggerManager::use_triggers(AreaTrigger* user) {
         }
         if (use.overlaps(*user)) {
             user_boxed = use.script.empty() && user_boxed;
-            fire_trigger_script(use.script, use.id);
+            fire_trigger_script(use.script, use.id, "script of use trigger");
         }
     }
     if (--walking_ == 0)

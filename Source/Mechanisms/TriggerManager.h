@@ -72,7 +72,7 @@ class TriggerManager {
     void update_timed(size_t index, TimedTrigger& trigger, float dt);
     void update_gate(size_t index, GateTrigger& gate);
     // Fires a trigger's script during a walk; a script that runs may change anything.
-    void fire(const std::string& script, int32_t id);
+    void fire(const std::string& script, int32_t id, const char* origin);
     // The indices of the usable gates that self tests, from the index from on, ascending: all
     // of them, or those the broad phase finds.
     const std::vector<size_t>& pairs_for(const GateTrigger& self, size_t from, size_t& first);
