@@ -262,7 +262,7 @@ class TriggerBroadPhaseTest : public EngineTest {
         EXPECT_EQ(lua(scene_script(dice, gates)), "");
         // The first four gates go to carriers with ids 1000 to 1003.
         for (int i = 0; i < 4; ++i) {
-            const std::string name = "t" + std::to_string(i + 1);
+            const std::string name = std::string("t").append(std::to_string(i + 1));
             auto trigger = std::unique_ptr<AreaTrigger>(
                 static_cast<AreaTrigger*>(TempLists::instance().triggers.take(name).release()));
             if (!trigger)

@@ -275,7 +275,8 @@ TEST_F(TextBatchTest, LetterTableTextsAreTheSameBatchedOrNot) {
     for (int k = 0; k < 6; ++k) {
         auto m = std::make_unique<MultilineText>();
         m->font = fonts[k % 2].get();
-        m->lines = {"FIRST LINE " + std::to_string(k), "SECOND", "THE THIRD, LONGER LINE"};
+        m->lines = {std::string("FIRST LINE ").append(std::to_string(k)), "SECOND",
+                    "THE THIRD, LONGER LINE"};
         m->height = 12.0f + 3 * k;
         m->line_spacing = 2.0f * k;
         m->letter_spacing = 1.0f;
