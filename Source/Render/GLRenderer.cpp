@@ -780,10 +780,10 @@ void GLRenderer::set_screen_font(const BitmapFont& font) {
         screen_font_ = handle;
 }
 
-const GlyphAtlas* GLRenderer::atlas_of(int32_t handle) const {
-    for (const auto& [name, atlas] : atlases_)
-        if (static_cast<int32_t>(name) == handle)
-            return atlas.get();
+const GLRenderer::FontAtlas* GLRenderer::atlas_of(int32_t handle) const {
+    for (const FontAtlas& a : atlases_)
+        if (static_cast<int32_t>(a.name) == handle)
+            return &a;
     return nullptr;
 }
 
@@ -807,11 +807,12 @@ bool GLRenderer::glyph_quads_match_bitmaps(const Color& color) {
 void GLRenderer::draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) {
     if (!gl_context_ || !text || screen_font_ == 0)
         return;
-    const GlyphAtlas* atlas = atlas_of(screen_font_);
-    if (!atlas)
+    const FontAtlas* font = atlas_of(screen_font_);
+    if (!font)
         return;
+    const GlyphAtlas* atlas = font->atlas.get();
     const Color c = clamped(color);
-    if (!batching_ || !glyph_quads_match_bitmaps(c)) {
+    if (!batching_ || !font->textured || !glyph_quads_match_bitmaps(c)) {
         draw_screen_text_now(*atlas, x, y, color, text);
         return;
     }
@@ -901,18 +902,23 @@ int32_t GLRenderer::create_font_lists(BitmapFont& font) {
         return 0;
     glBindTexture(GL_TEXTURE_2D, name);
     bound_texture_ = name;
-    GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    // Coverage in alpha: modulated, the letter keeps the text colour and its alpha.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, atlas->width(), atlas->height(), 0, GL_ALPHA,
-                 GL_UNSIGNED_BYTE, atlas->coverage().data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const bool textured = atlas->width() <= largest && atlas->height() <= largest;
+    if (textured) {
+        GLint alignment = 4;
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        // Coverage in alpha: modulated, the letter keeps the text colour and its alpha.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, atlas->width(), atlas->height(), 0, GL_ALPHA,
+                     GL_UNSIGNED_BYTE, atlas->coverage().data());
+        glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    atlases_.emplace_back(name, std::move(atlas));
+    atlases_.push_back({name, std::move(atlas), textured});
     return static_cast<int32_t>(name);
 }
 
@@ -930,7 +936,7 @@ void GLRenderer::delete_font_lists(BitmapFont& font) {
     }
     if (name == bound_texture_)
         bound_texture_ = 0;
-    std::erase_if(atlases_, [&](const auto& entry) { return entry.first == name; });
+    std::erase_if(atlases_, [&](const FontAtlas& a) { return a.name == name; });
 }
 
 namespace {

@@ -123,6 +123,13 @@ class GLRenderer : public Renderer {
         float a, b, c, d, e, f;
         void apply(float x, float y, BatchVertex& out) const;
     };
+    // A bitmap font's letters, by texture name. An atlas larger than OpenGL takes has a name
+    // but no picture: its letters are drawn by glBitmap.
+    struct FontAtlas {
+        uint32_t name;
+        std::unique_ptr<GlyphAtlas> atlas;
+        bool textured;
+    };
     // Sends the pending batch to OpenGL. Every operation that touches OpenGL itself calls this
     // first, so that what was drawn before it reaches OpenGL before it.
     void flush_batch();
@@ -167,7 +174,7 @@ class GLRenderer : public Renderer {
     // Screen text as glBitmap draws it, one call per letter.
     void draw_screen_text_now(const GlyphAtlas& atlas, int32_t x, int32_t y, const Color& color,
                               const char* text);
-    const GlyphAtlas* atlas_of(int32_t handle) const;
+    const FontAtlas* atlas_of(int32_t handle) const;
 
     Window* window_ = nullptr;
     std::unique_ptr<GLContext> gl_context_;
@@ -177,8 +184,8 @@ class GLRenderer : public Renderer {
     Matrix4 projection_;
     uint32_t bound_texture_ = 0;
     int32_t screen_font_ = 0;
-    // The glyph atlases of the bitmap fonts uploaded here, by texture name.
-    std::vector<std::pair<uint32_t, std::unique_ptr<GlyphAtlas>>> atlases_;
+    // The glyph atlases of the bitmap fonts uploaded here.
+    std::vector<FontAtlas> atlases_;
     // Whether the viewport is the whole window, as OpenGL first sets it.
     bool whole_window_viewport_ = true;
     // The texture environment mode this renderer set last (OpenGL starts with modulate).

@@ -1,6 +1,7 @@
 #include "Render/GlyphAtlas.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -15,13 +16,17 @@ int32_t power_of_two_from(int32_t n) {
 
 GlyphAtlas::GlyphAtlas(std::unique_ptr<std::array<GlyphBitmap, SystemFont::char_count>> glyphs)
     : bitmaps_(std::move(glyphs)) {
-    // Rows of cells, as wide as the widest letter allows and at least 256 texels.
+    // Rows of cells in a picture about as wide as it is high, and at least 256 texels wide.
     int32_t widest = 0, tallest = 0;
+    int64_t area = 0;
     for (const GlyphBitmap& g : *bitmaps_) {
         widest = std::max(widest, g.width);
         tallest = std::max(tallest, g.height);
     }
-    width_ = power_of_two_from(std::max(256, widest + 2));
+    for (const GlyphBitmap& g : *bitmaps_)
+        area += int64_t{g.width + 1} * (tallest + 1);
+    const auto side = static_cast<int32_t>(std::sqrt(static_cast<double>(area)));
+    width_ = power_of_two_from(std::max({256, widest + 2, side}));
     int32_t x = 1, y = 1;
     for (size_t i = 0; i < bitmaps_->size(); ++i) {
         const GlyphBitmap& g = (*bitmaps_)[i];
