@@ -10,6 +10,7 @@
 #include "Flow/MenuInput.h"
 #include "Flow/Dialog.h"
 #include "Physics/PhysicsDebugDraw.h"
+#include "Platform/Gamepads.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -49,6 +50,7 @@ void Game::init() {
     music->init();
     sound_queue = std::make_unique<SoundQueue>();
     menu = std::make_unique<MenuInput>();
+    Gamepads::instance().start();
 
     ScriptHost::start();
     ScriptHost::run_script(init_script, 0);
@@ -102,6 +104,7 @@ void Game::shutdown() {
     menu.reset();
     dialog.reset();
     fonts.clear();
+    Gamepads::instance().stop();
 }
 
 void Game::run_escape_script() {
