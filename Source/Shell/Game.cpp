@@ -6,9 +6,9 @@
 #include "Creatures/AIState.h"
 #include "Creatures/CharacterController.h"
 #include "Creatures/Player.h"
-#include "Mechanisms/TriggerManager.h"
-#include "Flow/MenuInput.h"
 #include "Flow/Dialog.h"
+#include "Flow/MenuInput.h"
+#include "Mechanisms/TriggerManager.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Gamepads.h"
 #include "Platform/Keyboard.h"
@@ -86,10 +86,13 @@ void Game::tick(float dt) {
     update_sounds();
     draw();
     present();
+    // Objects the frame's scripts replaced or dropped by name go now, when nothing is using them.
+    WalkGuard::end_frame();
 }
 
 void Game::shutdown() {
     ScriptHost::close();
+    WalkGuard::end_frame();
     level.reset();
     // Players take their triggers out of the manager, so they go before it.
     player.reset();
