@@ -54,6 +54,10 @@ bool MusicEngine::init() {
     return true;
 }
 
+int32_t MusicEngine::playing_count() const {
+    return ready_ ? Mix_Playing(-1) : 0;
+}
+
 std::string MusicEngine::sound_name(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);

@@ -42,6 +42,8 @@ class MusicEngine {
 
     // The sound names of the tracks playing now, in channel order.
     std::string track_names() const;
+    // How many channels are playing now, music and effects.
+    int32_t playing_count() const;
 
     // What a track started from path reports as its sound name.
     static std::string sound_name(const std::string& path);

@@ -6,9 +6,10 @@
 #include "Creatures/AIState.h"
 #include "Creatures/CharacterController.h"
 #include "Creatures/Player.h"
-#include "Mechanisms/TriggerManager.h"
-#include "Flow/MenuInput.h"
 #include "Flow/Dialog.h"
+#include "Flow/KeyNames.h"
+#include "Flow/MenuInput.h"
+#include "Mechanisms/TriggerManager.h"
 #include "Physics/PhysicsDebugDraw.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
@@ -17,6 +18,7 @@
 #include "Render/GLRenderer.h"
 #include "Render/Registries.h"
 #include "Scene/Level.h"
+#include "Scene/TempLists.h"
 #include "Script/ScriptHost.h"
 
 Game& Game::instance() {
@@ -27,8 +29,9 @@ Game& Game::instance() {
 
 Game::Game() = default;
 Game::~Game() = default;
+Game& Game::operator=(Game&&) = default;
 
-void Game::init() {
+bool Game::init() {
     renderer = std::make_unique<GLRenderer>();
     // The render state every frame runs with.
     renderer->set_blend_state(BlendState::alpha());
@@ -51,8 +54,24 @@ void Game::init() {
     menu = std::make_unique<MenuInput>();
 
     ScriptHost::start();
-    ScriptHost::run_script(init_script, 0);
+    const bool started = ScriptHost::run_script(init_script, 0);
     build_fonts();
+    return started;
+}
+
+bool Game::restart() {
+    shutdown();
+    // Objects still waiting in the temp lists call on the Game as they go.
+    TempLists::reset();
+    *this = Game();
+    // Last: everything destroyed above may have pointed at these resources.
+    FontMapRegistry::instance().clear();
+    BitmapFontRegistry::instance().clear();
+    AnimationRegistry::instance().clear();
+    SubTextureRegistry::instance().clear();
+    TextureRegistry::instance().clear();
+    KeyNames::instance().clear();
+    return init();
 }
 
 void Game::build_fonts() {
@@ -71,6 +90,12 @@ const LetterTable* Game::find_font(const std::string& name) const {
 }
 
 void Game::tick(float dt) {
+    update(dt);
+    draw();
+    present();
+}
+
+void Game::update(float dt) {
     run_escape_script();
     if (state == GameState::menu)
         menu_step();
@@ -82,8 +107,6 @@ void Game::tick(float dt) {
         update_triggers(dt);
     advance_level_timer(dt);
     update_sounds();
-    draw();
-    present();
 }
 
 void Game::shutdown() {
