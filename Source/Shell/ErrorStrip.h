@@ -11,7 +11,7 @@ class ScreenFont;
 // for a few seconds, or until cleared while the start-up failed.
 class ErrorStrip {
   public:
-    static constexpr uint32_t show_ms = 6000;
+    static constexpr uint32_t show_ms = 5000;
     static constexpr size_t max_lines = 4;
 
     struct Line {

@@ -102,7 +102,7 @@ void FrameOverlay::draw(Renderer& renderer, ScreenFont& font, const Counts& coun
     const int32_t text_lines = 3;
     const float left = static_cast<float>(margin);
     const float top = static_cast<float>(height - margin);
-    const float width = static_cast<float>(std::max(history * bar_width, 46 * font.advance()));
+    const float width = static_cast<float>(std::max(history * bar_width, 58 * font.advance()));
     const float graph_bottom = top - static_cast<float>(margin + text_lines * line + graph_height);
     const float bottom = graph_bottom - static_cast<float>(margin);
     rectangle(renderer, left, bottom, left + width + 2 * margin, top, panel);

@@ -25,6 +25,7 @@ class FrameOverlay {
         int32_t particles = 0;  // live particles, in emitters or on their own
         int32_t ai_states = 0;
         int32_t sounds = 0;  // channels playing
+        bool operator==(const Counts&) const = default;
     };
 
     // What the game holds now.
