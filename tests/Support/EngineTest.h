@@ -47,11 +47,10 @@ class EngineTest : public ::testing::Test {
     ScriptedKeyboard keyboard;
     ScriptedClock clock;
     std::unique_ptr<Window> window;
-    // Game::init ran (TearDown shuts the game down); set it when a test starts the game itself.
-    bool started_ = false;
 
   private:
     std::string old_dir_;
+    bool started_ = false;
 };
 
 std::ostream& operator<<(std::ostream& os, const EngineTest::Pixel& p);
