@@ -118,7 +118,8 @@ TEST_F(DevModeTest, TheOverlayLeavesTheFrameAloneUntilF3ShowsItAndF3HidesItAgain
     // The panel darkens the top-left corner; the rest of the frame is the game's.
     EXPECT_EQ(pixel(300, 620), (Pixel{0, 71, 0, 255}));
     EXPECT_EQ(pixel(1000, 300), (Pixel{0, 255, 0, 255}));
-    EXPECT_EQ(dev->overlay().recorded(), 3);
+    // Every frame is measured, shown or not.
+    EXPECT_EQ(dev->overlay().recorded(), 5);
 
     key(key_f3);
     EXPECT_FALSE(dev->overlay_visible());
@@ -126,8 +127,8 @@ TEST_F(DevModeTest, TheOverlayLeavesTheFrameAloneUntilF3ShowsItAndF3HidesItAgain
 }
 
 TEST_F(DevModeTest, AScriptErrorShowsInTheStripAtTheBottomForAFewSeconds) {
-    open(green_game);
     write_file(Game::escape_script, "error('the escape script is broken')");
+    open(green_game);
     keyboard.press(vk::escape);
     frames(1);
     keyboard.release(vk::escape);
@@ -147,13 +148,13 @@ TEST_F(DevModeTest, AScriptErrorShowsInTheStripAtTheBottomForAFewSeconds) {
 }
 
 TEST_F(DevModeTest, AFailingStartUpWaitsWithItsErrorShownUntilAChangeFixesIt) {
+    write_file(Game::escape_script, "escaped = true");
     open(std::string(green_game) + "lf:no_such_function()");
     EXPECT_TRUE(dev->waiting());
     ASSERT_TRUE(dev->strip().pinned());
     ASSERT_EQ(dev->strip().lines().size(), 1u);
     EXPECT_NE(dev->strip().lines()[0].text.find("INIT_test.lua:9:"), std::string::npos);
     // The game is drawn as far as it was built, but not updated: its Escape script does not run.
-    write_file(Game::escape_script, "escaped = true");
     keyboard.press(vk::escape);
     frames(2);
     keyboard.release(vk::escape);
