@@ -122,6 +122,7 @@ void DevMode::frame(Game& game, float dt) {
     const steady::time_point overlays = steady::now();
     game.present();
     const steady::time_point presented = steady::now();
+    game.end_frame();
 
     FrameOverlay::Times times;
     times.script_ms = script_ms;

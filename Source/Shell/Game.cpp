@@ -64,6 +64,7 @@ bool Game::restart() {
     // Objects still waiting in the temp lists call on the Game as they go.
     TempLists::reset();
     *this = Game();
+    WalkGuard::end_frame();
     // Last: everything destroyed above may have pointed at these resources.
     FontMapRegistry::instance().clear();
     BitmapFontRegistry::instance().clear();
@@ -93,6 +94,7 @@ void Game::tick(float dt) {
     update(dt);
     draw();
     present();
+    end_frame();
 }
 
 void Game::update(float dt) {
@@ -109,8 +111,14 @@ void Game::update(float dt) {
     update_sounds();
 }
 
+void Game::end_frame() {
+    // Objects the frame's scripts replaced or dropped by name go now, when nothing is using them.
+    WalkGuard::end_frame();
+}
+
 void Game::shutdown() {
     ScriptHost::close();
+    WalkGuard::end_frame();
     level.reset();
     // Players take their triggers out of the manager, so they go before it.
     player.reset();

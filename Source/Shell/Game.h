@@ -34,16 +34,18 @@ class Game {
 
     // Returns whether the start-up script ran to its end (the game starts either way).
     bool init();
-    // One frame: update, draw, present.
+    // One frame: update, draw, present, end of frame.
     void tick(float dt);
     void shutdown();
 
     // The parts of a frame, for a loop that measures them: everything up to the drawing (the
-    // Escape script, menu, dialog, AI, level, triggers, level timer, sounds), the drawing, and
-    // the present.
+    // Escape script, menu, dialog, AI, level, triggers, level timer, sounds), the drawing, the
+    // present and the end of the frame.
     void update(float dt);
     void draw();
     void present();
+    // Destroys what the frame's scripts let go of, now that nothing is using it.
+    void end_frame();
 
     // Shuts the game down, destroys everything the run made outside the Game too (temp lists,
     // registries, key names), and starts it again in the same window: the start-up script runs
