@@ -22,6 +22,9 @@ class MusicEngine {
     // Opens the audio device and the mixer; false when there is no working audio.
     bool init();
     bool ready() const { return ready_; }
+    // Stops every channel and forgets the decoded sounds, the volumes and the pause, as a new
+    // engine just after init, while the device stays open (a restart of the game).
+    void reset();
 
     // Plays a file once in the effects group: gain 0..1 scales it, pan -1 (left) .. 1 (right).
     void play_sfx(const std::string& path, float gain = 1.0f, float pan = 0.0f);

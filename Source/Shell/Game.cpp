@@ -47,9 +47,11 @@ bool Game::init() {
     camera->notify_projection_changed();
     renderer->set_camera(camera.get());
     triggers = std::make_unique<TriggerManager>();
-    // Without working audio the game runs silently.
-    music = std::make_unique<MusicEngine>();
-    music->init();
+    // Without working audio the game runs silently. A restart brings its engine along.
+    if (!music) {
+        music = std::make_unique<MusicEngine>();
+        music->init();
+    }
     sound_queue = std::make_unique<SoundQueue>();
     menu = std::make_unique<MenuInput>();
 
@@ -60,6 +62,9 @@ bool Game::init() {
 }
 
 bool Game::restart() {
+    // The audio device stays open: closing it waits for the mixer's thread, longer than all
+    // the rest of a restart. Its engine goes back to how init left it.
+    std::unique_ptr<MusicEngine> audio = std::move(music);
     shutdown();
     // Objects still waiting in the temp lists call on the Game as they go.
     TempLists::reset();
@@ -72,6 +77,12 @@ bool Game::restart() {
     SubTextureRegistry::instance().clear();
     TextureRegistry::instance().clear();
     KeyNames::instance().clear();
+    if (audio && audio->ready()) {
+        audio->reset();
+        music = std::move(audio);
+    }
+    // Audio that never worked is tried again.
+    audio.reset();
     return init();
 }
 
