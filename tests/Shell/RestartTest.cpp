@@ -11,6 +11,7 @@
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
+#include "Audio/MusicEngine.h"
 #include "Audio/Sound.h"
 #include "Creatures/CharacterController.h"
 #include "Flow/KeyNames.h"
@@ -42,6 +43,8 @@ struct Snapshot {
     std::optional<std::string> level_name;
     float camera_x, camera_y;
     bool draw_triggers;
+    bool music_paused;
+    std::string tracks;
     bool operator==(const Snapshot&) const = default;
 };
 
@@ -61,7 +64,9 @@ Snapshot snapshot() {
             game.level_name,
             game.camera->position.x,
             game.camera->position.y,
-            game.draw_triggers};
+            game.draw_triggers,
+            game.music->music_paused(),
+            game.music->track_names()};
 }
 
 }  // namespace
@@ -97,6 +102,8 @@ class RestartTest : public EngineTest {
             lf:add_points(50)
             lf:set_level_name("changed")
             lf:draw_triggers(true)
+            lf:set_audio_pause(true)
+            lf:add_music("Data/Sounds/birds1.wav")
         )"),
                   "");
     }
