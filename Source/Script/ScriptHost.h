@@ -22,4 +22,7 @@ class ScriptHost {
     static void close();
     // The interpreter, or null before start and after close.
     static lua_State* state();
+    // Nanoseconds spent inside run_script since the process started (nested runs counted
+    // once), for the frame overlay's split of the frame time.
+    static uint64_t busy_nanoseconds();
 };
