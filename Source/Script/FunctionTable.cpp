@@ -202,6 +202,10 @@ const std::vector<MethodEntry>& function_table() {
         {"upload_question", &LuaFunctions::upload_question},
         {"upload_frame", &LuaFunctions::upload_frame},
         {"create_dialog_font", &LuaFunctions::create_dialog_font},
+
+        // Extension: game controllers.
+        {"pad_map", &LuaFunctions::pad_map},
+        {"pad_count", &LuaFunctions::pad_count},
     };
     return table;
 }

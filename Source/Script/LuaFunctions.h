@@ -228,4 +228,8 @@ class LuaFunctions {
     int32_t get_combo();
     int32_t get_max_combo();
     int32_t get_combo_multiplier();
+
+    // Extension: game controllers (Flow/PadFunctions.cpp).
+    void pad_map(const std::string&, int32_t);
+    int32_t pad_count();
 };

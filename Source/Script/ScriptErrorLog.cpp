@@ -8,6 +8,8 @@
 
 namespace {
 bool on = false;
+bool requested = false;
+std::function<void(const std::string&)> listener;
 // Past this many remembered messages the ones older than the interval are forgotten, so
 // scripts failing with ever-new messages cannot grow the table without bound.
 constexpr size_t prune_above = 256;
@@ -15,8 +17,17 @@ constexpr size_t prune_above = 256;
 
 void ScriptErrorLog::configure() {
     const char* value = std::getenv("VELDEN_SCRIPT_ERRORS");
-    on = value && std::strcmp(value, "1") == 0;
+    on = requested || (value && std::strcmp(value, "1") == 0);
     recent().clear();
+}
+
+void ScriptErrorLog::request() {
+    requested = true;
+    on = true;
+}
+
+void ScriptErrorLog::set_listener(std::function<void(const std::string&)> function) {
+    listener = std::move(function);
 }
 
 bool ScriptErrorLog::enabled() {
@@ -46,4 +57,6 @@ void ScriptErrorLog::report(const std::string& message) {
     table[message] = now;
     std::fprintf(stderr, "script error: %s\n", message.c_str());
     std::fflush(stderr);
+    if (listener)
+        listener(message);
 }

@@ -22,4 +22,10 @@ class ScriptHost {
     static void close();
     // The interpreter, or null before start and after close.
     static lua_State* state();
+    // lua_pcall for code outside scripts that runs Lua (tools, tests). The collector runs only
+    // inside protected calls, so that a "__gc" a script made raise cannot end the process.
+    static int pcall(lua_State* L, int nargs, int nresults);
+    // Nanoseconds spent inside run_script since the process started (nested runs counted
+    // once), for the frame overlay's split of the frame time.
+    static uint64_t busy_nanoseconds();
 };
