@@ -5,6 +5,7 @@
 #include "Mechanisms/UseTrigger.h"
 #include "Scene/TempLists.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 #include "Shell/Game.h"
 
 namespace {
@@ -87,4 +88,14 @@ void LuaFunctions::trigger_upload(const std::string& name, int32_t id) {
         trigger->id = id;
         manager->add(std::move(trigger));
     }
+}
+
+// Engine extensions.
+
+void LuaFunctions::trigger_remove(int32_t id) {
+    Game& game = Game::instance();
+    TriggerManager* manager = game.triggers.get();
+    // The player's trigger is the player's, whatever its id.
+    if (!manager || manager->remove_owned_with_id(id, game.player_trigger.get()) == 0)
+        ScriptErrorLog::missing(__func__, "uploaded trigger with id", id);
 }

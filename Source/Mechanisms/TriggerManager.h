@@ -47,6 +47,9 @@ class TriggerManager {
     // Destroys every gate and use trigger the manager owns and drops the carried ones; timed
     // triggers stay. A new level does this.
     void remove_area_triggers();
+    // Destroys every trigger the manager owns with that id except keep (after the walks, when
+    // one is running); carried triggers stay with their owners. Returns how many were removed.
+    int32_t remove_owned_with_id(int32_t id, const Trigger* keep);
 
     // Live triggers, in list order.
     size_t count() const;

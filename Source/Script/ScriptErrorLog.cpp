@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "Platform/Clock.h"
+#include "Script/ScriptHost.h"
 
 namespace {
-bool on = false;
 // Past this many remembered messages the ones older than the interval are forgotten, so
 // scripts failing with ever-new messages cannot grow the table without bound.
 constexpr size_t prune_above = 256;
@@ -15,12 +15,16 @@ constexpr size_t prune_above = 256;
 
 void ScriptErrorLog::configure() {
     const char* value = std::getenv("VELDEN_SCRIPT_ERRORS");
-    on = value && std::strcmp(value, "1") == 0;
+    level_ = 0;
+    if (value && std::strcmp(value, "1") == 0)
+        level_ = failed_scripts;
+    else if (value && std::strcmp(value, "2") == 0)
+        level_ = missing_names;
     recent().clear();
 }
 
 bool ScriptErrorLog::enabled() {
-    return on;
+    return level_ >= failed_scripts;
 }
 
 std::map<std::string, uint32_t>& ScriptErrorLog::recent() {
@@ -29,7 +33,7 @@ std::map<std::string, uint32_t>& ScriptErrorLog::recent() {
 }
 
 void ScriptErrorLog::report(const std::string& message) {
-    if (!on)
+    if (!enabled())
         return;
     const uint32_t now = Clock::current().milliseconds();
     auto& table = recent();
@@ -46,4 +50,32 @@ void ScriptErrorLog::report(const std::string& message) {
     table[message] = now;
     std::fprintf(stderr, "script error: %s\n", message.c_str());
     std::fflush(stderr);
+}
+
+void ScriptErrorLog::missing(const char* function, const char* what, const std::string& name) {
+    if (!reports_missing() || name.empty())
+        return;
+    // Names are shown as the script wrote them, cut short when they are long.
+    constexpr size_t longest = 80;
+    std::string shown = name.size() > longest ? name.substr(0, longest) + "..." : name;
+    write_missing(function, std::string("no ") + what + " \"" + shown + "\"");
+}
+
+void ScriptErrorLog::missing(const char* function, const char* what, int64_t number) {
+    if (!reports_missing())
+        return;
+    write_missing(function, std::string("no ") + what + " " + std::to_string(number));
+}
+
+void ScriptErrorLog::missing(const char* function, const char* what) {
+    if (!reports_missing())
+        return;
+    write_missing(function, std::string("no ") + what);
+}
+
+void ScriptErrorLog::write_missing(const char* function, const std::string& text) {
+    std::string place = ScriptHost::calling_place();
+    if (place.empty())
+        place = "(no script)";
+    report(place + ": " + function + ": " + text);
 }

@@ -10,12 +10,16 @@ struct lua_State;
 // when ScriptErrorLog is enabled.
 class ScriptHost {
   public:
-    // Creates the interpreter with the standard libraries and declares LuaFunctions. When the
-    // interpreter cannot be created the engine runs without scripts.
+    // Creates the interpreter with the standard libraries, declares LuaFunctions and the table
+    // of named constants. When the interpreter cannot be created the engine runs without
+    // scripts.
     static void start();
     // Sets the global "parameter", loads and runs the file; true when both succeeded.
     static bool run_script(const std::string& path, int32_t parameter);
     static void close();
     // The interpreter, or null before start and after close.
     static lua_State* state();
+    // "file:line" of the innermost script function running now (the caller of the engine
+    // function being called), or "" when no script runs.
+    static std::string calling_place();
 };
