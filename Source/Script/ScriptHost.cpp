@@ -54,6 +54,11 @@ bool ScriptHost::run_script(const std::string& path, int32_t parameter) {
         return false;
     const int top = lua_gettop(L);
     lua_cpcall(L, set_parameter, &parameter);
+    // An empty path means "no script" (a gate without a leave script, say): nothing to report.
+    if (path.empty()) {
+        lua_settop(L, top);
+        return false;
+    }
     bool ok = luaL_loadfile(L, path.c_str()) == 0 && lua_pcall(L, 0, LUA_MULTRET, 0) == 0;
     if (!ok && ScriptErrorLog::enabled())
         ScriptErrorLog::report(error_message(L));

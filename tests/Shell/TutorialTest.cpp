@@ -5,10 +5,10 @@
 #include <sys/wait.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,39 +51,55 @@ struct Reading {
     std::vector<std::string> faults;
 };
 
+// The path in "`PATH`:" or "Add to the end of `PATH`:", or "" for another line.
+std::string quoted_path(const std::string& line, const std::string& before) {
+    if (line.rfind(before + "`", 0) != 0 || line.size() < before.size() + 4 ||
+        line.compare(line.size() - 2, 2, "`:") != 0)
+        return {};
+    const std::string path = line.substr(before.size() + 1, line.size() - before.size() - 3);
+    return path.find('`') == std::string::npos ? path : std::string();
+}
+
+// The N of a line ending in "-- step N", or 0.
+int step_mark(const std::string& line) {
+    const std::string mark = "-- step ";
+    const size_t at = line.rfind(mark);
+    if (at == std::string::npos || at + mark.size() == line.size())
+        return 0;
+    const std::string number = line.substr(at + mark.size());
+    return number.find_first_not_of("0123456789") == std::string::npos ? std::stoi(number) : 0;
+}
+
 Reading read_tutorial(const std::string& text) {
     Reading r;
     std::istringstream in(text);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
-    const std::regex whole("^`([^`]+)`:$"), append("^Add to the end of `([^`]+)`:$");
-    const std::regex step_heading("^## Step ([0-9]+):.*"), step_mark("-- step ([0-9]+)$");
+    const std::string step_heading = "## Step ";
     int step = 0;
     for (size_t i = 0; i + 1 < lines.size(); ++i) {
-        std::smatch m;
-        if (std::regex_match(lines[i], m, step_heading)) {
-            step = std::stoi(m[1]);
+        if (lines[i].rfind(step_heading, 0) == 0) {
+            step = std::atoi(lines[i].c_str() + step_heading.size());
             continue;
         }
-        const bool is_whole = std::regex_match(lines[i], m, whole);
-        if (!is_whole && !std::regex_match(lines[i], m, append))
+        std::string path = quoted_path(lines[i], "");
+        const bool is_whole = !path.empty();
+        if (!is_whole)
+            path = quoted_path(lines[i], "Add to the end of ");
+        if (path.empty() || lines[i + 1].rfind("```", 0) != 0)
             continue;
-        if (lines[i + 1].rfind("```", 0) != 0)
-            continue;
-        const std::string path = m[1];
         std::string block;
         size_t j = i + 2;
-        for (; j < lines.size() && lines[j] != "```"; ++j)
+        for (; j < lines.size() && lines[j] != "```"; ++j) {
+            const int mark = step_mark(lines[j]);
+            if (mark != 0 && mark != step)
+                r.faults.push_back(path + ": \"" + lines[j] + "\" is shown in step " +
+                                   std::to_string(step));
             block += lines[j] + "\n";
+        }
         if (j == lines.size())
             r.faults.push_back(path + ": its code block does not end");
-        for (std::istringstream b(block); std::getline(b, lines[i]);) {
-            std::smatch mark;
-            if (std::regex_search(lines[i], mark, step_mark) && std::stoi(mark[1]) != step)
-                r.faults.push_back(path + ": \"" + lines[i] + "\" is shown in step " +
-                                   std::to_string(step));
-        }
         if (is_whole && r.files.count(path))
             r.faults.push_back(path + " is shown whole twice");
         r.files[path] = (is_whole ? std::string() : r.files[path]) + block;
@@ -96,13 +112,10 @@ Reading read_tutorial(const std::string& text) {
 // that step, unmarked lines always.
 std::string init_after_step(int step) {
     std::istringstream in(read_all(tutorial_game / "Data/Scripts/INIT_test.lua"));
-    const std::regex mark("-- step ([0-9]+)$");
     std::string out;
-    for (std::string line; std::getline(in, line);) {
-        std::smatch m;
-        if (!std::regex_search(line, m, mark) || std::stoi(m[1]) <= step)
+    for (std::string line; std::getline(in, line);)
+        if (step_mark(line) <= step)
             out += line + "\n";
-    }
     return out;
 }
 
@@ -161,14 +174,16 @@ TEST(TutorialText, WholeFilesAndAdditionsAreReadInOrder) {
 // The game after each step, played in the engine with the game's own key timeline.
 class TutorialStepTest : public EngineTest {
   protected:
-    void play_step(int step) {
+    // The game after the step in a window of that size (small where no pixel is looked at:
+    // the frames draw faster).
+    void play_step(int step, int32_t width = 320, int32_t height = 180) {
         fs::copy(tutorial_game, dir,
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         write_file(Game::init_script, init_after_step(step));
         std::ifstream keys(tutorial_game / "playthrough.txt");
         std::string error;
         ASSERT_TRUE(timeline.parse(keys, error)) << error;
-        start();
+        start("", width, height);
     }
     // Runs frames up to and including `last`, the timeline's keys changing before each.
     void run_to(int64_t last) {
@@ -204,7 +219,7 @@ class TutorialStepTest : public EngineTest {
 };
 
 TEST_F(TutorialStepTest, Step1MakesALevelWithASky) {
-    play_step(1);
+    play_step(1, 1280, 720);
     run_to(2);
     ASSERT_TRUE(Game::instance().level);
     EXPECT_EQ(level().layer_count(), 4);
@@ -215,7 +230,7 @@ TEST_F(TutorialStepTest, Step1MakesALevelWithASky) {
 }
 
 TEST_F(TutorialStepTest, Step2PutsHillsWallsAndTheViewOverTheWorldsLeftEnd) {
-    play_step(2);
+    play_step(2, 1280, 720);
     run_to(2);
     EXPECT_EQ(Game::instance().camera->position, (Vector2{640, 0}));
     EXPECT_EQ(level().colliders.size(), 2u) << "the walls at both ends";
@@ -224,7 +239,7 @@ TEST_F(TutorialStepTest, Step2PutsHillsWallsAndTheViewOverTheWorldsLeftEnd) {
 }
 
 TEST_F(TutorialStepTest, Step3LaysGroundWithSlopesFromLeftToRight) {
-    play_step(3);
+    play_step(3, 1280, 720);
     run_to(2);
     ASSERT_EQ(level().segment_strips.size(), 1u);
     const SegmentStrip& strip = *level().segment_strips[0];
@@ -242,7 +257,7 @@ TEST_F(TutorialStepTest, Step3LaysGroundWithSlopesFromLeftToRight) {
 
 TEST_F(TutorialStepTest, Step4ThePlayerLandsWalksAtItsSpeedAndJumpsAboutHisHeightTwice) {
     play_step(4);
-    run_to(19);
+    run_to(25);
     ASSERT_TRUE(Game::instance().player);
     EXPECT_TRUE(hero().body.ground) << "landed";
     EXPECT_EQ(feet().y, -240.0f);
@@ -393,11 +408,12 @@ TEST_F(TutorialStepTest, Step11TheTimelinePlaysThroughToTheFlagAndTheGameEnds) {
 // The finished game under velden-run, as the tutorial's last step runs it: it ends itself at
 // the flag, and reports no script error and no call naming what does not exist.
 TEST(TutorialGame, VeldenRunPlaysItThroughWithoutAScriptError) {
-    const std::string command = "cd '" + tutorial_game.string() +
-                                "' && ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy "
-                                "VELDEN_SCRIPT_ERRORS=2 '" +
-                                std::string(VELDEN_BINARY_DIR) +
-                                "/velden-run' --frames 2500 --keys playthrough.txt . 2>&1";
+    const std::string command =
+        "cd '" + tutorial_game.string() +
+        "' && ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy "
+        "VELDEN_SCRIPT_ERRORS=2 '" +
+        std::string(VELDEN_BINARY_DIR) +
+        "/velden-run' --frames 2500 --size 320x180 --keys playthrough.txt . 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_TRUE(pipe);
     std::string out;

@@ -139,7 +139,10 @@ function show_health()
     local f = max > 0 and math.max(0, math.min(1, lf:get_player_hp() / max)) or 0
     if f == HEALTH.shown then return end
     HEALTH.shown = f
-    lf:remove_gameobject_from_layer(LAYER.hud, ID.health)
+    if HEALTH.filled then
+        lf:remove_gameobject_from_layer(LAYER.hud, ID.health)
+    end
+    HEALTH.filled = f > 0
     if f <= 0 then return end
     local name = new_name("health_fill")
     local w = HEALTH.half_w * f
