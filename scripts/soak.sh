@@ -1,14 +1,14 @@
 #!/bin/sh
 # Runs the sample game headless for SOAK_FRAMES frames with random key presses from SOAK_SEED
 # and checks that the peak resident memory stays flat: after the first 1000 frames (everything
-# loaded) and at the end it may differ by at most SOAK_MAX_GROWTH_KB.
-# Usage: soak.sh <velden-run executable> <game folder>
+# loaded) and at the end it may differ by at most SOAK_MAX_GROWTH_KB (or the third argument).
+# Usage: soak.sh <velden-run executable> <game folder> [max growth in kB]
 set -eu
 run=$1
 game=$2
 frames=${SOAK_FRAMES:-100000}
 seed=${SOAK_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
-max_growth=${SOAK_MAX_GROWTH_KB:-4096}
+max_growth=${3:-${SOAK_MAX_GROWTH_KB:-4096}}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 echo "soak: $frames frames of $game, random keys from seed $seed"

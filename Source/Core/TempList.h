@@ -3,9 +3,9 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "Core/Tracked.h"
+#include "Core/WalkGuard.h"
 
 // Objects under construction, named by the text a script chose. An entry either owns its
 // object or, once an owner has taken the object but scripts may still configure it by name, is
@@ -21,12 +21,12 @@ class TempList {
         return it->second.owned ? it->second.owned.get() : it->second.alias.get();
     }
 
-    // Inserts, or replaces the object of an existing name; the earlier object is no longer
-    // reachable by name but is kept alive.
+    // Inserts, or replaces the object of an existing name; the earlier object, which nothing
+    // names or owns any more, is destroyed when the frame ends.
     void put(const std::string& name, std::unique_ptr<T> object) {
         Entry& e = entries_[name];
         if (e.owned)
-            unreachable_.push_back(std::move(e.owned));
+            WalkGuard::retire(std::move(e.owned));
         e.owned = std::move(object);
         e.alias.reset();
     }
@@ -52,13 +52,13 @@ class TempList {
         return object;
     }
 
-    // Removes the name; the object is not destroyed.
+    // Removes the name; an object it owned is destroyed when the frame ends.
     void forget(const std::string& name) {
         auto it = entries_.find(name);
         if (it == entries_.end())
             return;
         if (it->second.owned)
-            unreachable_.push_back(std::move(it->second.owned));
+            WalkGuard::retire(std::move(it->second.owned));
         entries_.erase(it);
     }
 
@@ -75,7 +75,4 @@ class TempList {
         Ref<T> alias;
     };
     std::map<std::string, Entry> entries_;
-    // Objects whose names were replaced or forgotten: nothing reaches them any more, but they
-    // are not destroyed, as nothing tells whether a script still counts on them.
-    std::vector<std::unique_ptr<T>> unreachable_;
 };

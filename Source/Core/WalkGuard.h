@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,17 @@ class WalkGuard {
         pending().push_back(std::make_unique<Holder<T>>(std::move(object)));
     }
 
+    // Keeps an object that nothing names or owns any more until the frame ends: the code that
+    // let go of it (a script function, a walk) may still be on the stack.
+    template <class T>
+    static void retire(std::unique_ptr<T> object) {
+        if (object)
+            retired().push_back(std::make_unique<Holder<T>>(std::move(object)));
+    }
+    // Destroys the retired objects; called between frames, and at shutdown.
+    static void end_frame();
+    static size_t retired_count() { return retired().size(); }
+
   private:
     struct Disposal {
         virtual ~Disposal() = default;
@@ -35,5 +47,7 @@ class WalkGuard {
         std::unique_ptr<T> object;
     };
     static std::vector<std::unique_ptr<Disposal>>& pending();
+    static std::vector<std::unique_ptr<Disposal>>& retired();
     static void flush();
+    static void destroy_in_order(std::vector<std::unique_ptr<Disposal>>& list);
 };

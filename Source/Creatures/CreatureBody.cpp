@@ -77,6 +77,17 @@ void CreatureBody::step(float dt, Level* level) {
                         find_landing_strip(level->segment_strips, transform.position)) {
                     ground = caught;
                     notify_landing(*level, *caught);
+                } else {
+                    // A fall too fast for the catch depth lands where the feet cross a line.
+                    // Where the band will catch the feet on that strip at the next step, it
+                    // does, as it always has.
+                    const Vector2 to = transform.position + Vector2{vx * dt, vy * dt};
+                    Crossing c = find_crossed_strip(level->segment_strips, transform.position, to);
+                    if (c.strip && find_landing_strip(level->segment_strips, to) != c.strip) {
+                        transform.position = c.point;
+                        ground = c.strip;
+                        notify_landing(*level, *c.strip);
+                    }
                 }
             }
         }

@@ -195,7 +195,7 @@ bool Player::update(float dt) {
             case dead:
                 // Every frame until the player is reset.
                 if (!death_script.empty())
-                    ScriptHost::run_script(death_script, 0);
+                    ScriptHost::run_script(death_script, 0, "death script of the player");
                 break;
             default:
                 break;

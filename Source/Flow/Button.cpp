@@ -13,7 +13,7 @@ void Button::press() {
     if (press_sound)
         play_sound(*press_sound);
     const std::string path = script;
-    ScriptHost::run_script(path, id);
+    ScriptHost::run_script(path, id, "script of button", id);
 }
 
 void Button::play_focus_sound() const {

@@ -157,7 +157,7 @@ void Dialog::step() {
     if (!frame->script.empty()) {
         const int32_t id = current_frame;
         const std::string script = frame->script;
-        ScriptHost::run_script(script, 0);
+        ScriptHost::run_script(script, 0, "script of dialog frame", id);
         // The script may have replaced this dialog (it then lives until the dialog step ends)
         // or added frames, which moves them in memory.
         if (retired_)

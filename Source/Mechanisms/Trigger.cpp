@@ -4,8 +4,8 @@
 
 Trigger::~Trigger() = default;
 
-void fire_trigger_script(const std::string& script, int32_t id) {
+void fire_trigger_script(const std::string& script, int32_t id, const char* origin) {
     // The path is copied: the script may destroy the trigger that holds it.
     const std::string path = script;
-    ScriptHost::run_script(path, id);
+    ScriptHost::run_script(path, id, origin, id);
 }

@@ -41,5 +41,6 @@ class Trigger : public Tracked {
     int32_t kind_;
 };
 
-// Runs the script with the trigger's id as "parameter"; failures are ignored.
-void fire_trigger_script(const std::string& script, int32_t id);
+// Runs the script with the trigger's id as "parameter"; failures are ignored (and reported with
+// the origin, "enter script of gate trigger" say, when diagnostics are on).
+void fire_trigger_script(const std::string& script, int32_t id, const char* origin);

@@ -39,7 +39,7 @@ void TriggerManager::update_timed(size_t index, TimedTrigger& timed, float dt) {
         return;
     // However many periods passed in this frame, the trigger fires once.
     timed.timer.ticks = 0;
-    fire_trigger_script(timed.script, timed.id);
+    fire_trigger_script(timed.script, timed.id, "script of timed trigger");
     if (!timed.repeat && live_at(index, &timed))
         drop(entries_[index]);
 }
@@ -63,10 +63,10 @@ void TriggerManager::update_gate(size_t index, GateTrigger& self) {
         const bool overlap = self.overlaps(other);
         if (overlap && !inside) {
             self.enter(other);
-            fire_trigger_script(self.enter_script, self.id);
+            fire_trigger_script(self.enter_script, self.id, "enter script of gate trigger");
         } else if (!overlap && inside) {
             self.leave(other);
-            fire_trigger_script(self.leave_script, self.id);
+            fire_trigger_script(self.leave_script, self.id, "leave script of gate trigger");
         } else {
             continue;
         }
@@ -113,7 +113,7 @@ void TriggerManager::use_triggers(AreaTrigger* user) {
             continue;
         auto& use = static_cast<UseTrigger&>(*t);
         if (use.can_use(*user) && use.overlaps(*user))
-            fire_trigger_script(use.script, use.id);
+            fire_trigger_script(use.script, use.id, "script of use trigger");
     }
     if (--walking_ == 0)
         compact();

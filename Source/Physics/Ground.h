@@ -10,6 +10,14 @@
 // less than the catch depth above them, or null.
 SegmentStrip* find_landing_strip(const SegmentStripList& strips, Vector2 p);
 
+// Where a falling body's feet, moving from a to b within one step, first pass from on or above
+// a strip's line to below it. Catches falls too fast for the catch depth.
+struct Crossing {
+    SegmentStrip* strip = nullptr;  // null when no enabled strip is crossed
+    Vector2 point;                  // on the crossed segment's line
+};
+Crossing find_crossed_strip(const SegmentStripList& strips, Vector2 a, Vector2 b);
+
 // The first strip with the code, or null.
 SegmentStrip* find_strip_with_code(const SegmentStripList& strips, int32_t code);
 

@@ -40,14 +40,37 @@ const char* type_name_of(lua_State* L, int metatable, int value) {
     return luaL_typename(L, value);
 }
 
+// Scripts may rebuild the metatables (with the debug library, even on other values), so every
+// walk up "__parent" keeps the metatable in one stack slot and stops after this many links: a
+// loop or an absurdly deep chain ends in a Lua error instead of overflowing the stack.
+constexpr int max_parent_links = 256;
+
+// Replaces the metatable in slot mt with its "__parent"; false when it has none.
+bool climb_to_parent(lua_State* L, int mt) {
+    lua_pushstring(L, "__parent");
+    lua_rawget(L, mt);
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        return false;
+    }
+    lua_replace(L, mt);
+    return true;
+}
+
+int raise_too_deep(lua_State* L) {
+    return luaL_error(L, "'__parent' chain loops or is deeper than %d tables", max_parent_links);
+}
+
 // "__index" of the class table and of both metatables.
 int lookup(lua_State* L) {
+    lua_settop(L, 2);
+    luaL_checkstack(L, 4, nullptr);
     if (!lua_getmetatable(L, 1)) {
         lua_pushnil(L);
         return 1;
     }
-    for (;;) {
-        int mt = lua_gettop(L);
+    const int mt = 3;
+    for (int links = 0;; ++links) {
         lua_pushvalue(L, 2);
         lua_rawget(L, mt);
         if (!lua_isnil(L, -1))
@@ -79,21 +102,22 @@ int lookup(lua_State* L) {
         }
         lua_pop(L, 1);
 
-        lua_pushstring(L, "__parent");
-        lua_rawget(L, mt);
-        if (!lua_istable(L, -1)) {
+        if (!climb_to_parent(L, mt)) {
             lua_pushnil(L);
             return 1;
         }
+        if (links == max_parent_links)
+            return raise_too_deep(L);
     }
 }
 
-// Finds a setter for key 2 in "__propset" of the metatable of 1 or of its parents; leaves it on
-// the stack and returns true, or raises the property error.
+// Finds a setter for key 2 in "__propset" of the metatable of 1 or of its parents and leaves it
+// on the stack, or raises the property error (also for a chain that loops: it holds no setter).
 void find_setter(lua_State* L) {
+    luaL_checkstack(L, 4, nullptr);
     if (lua_getmetatable(L, 1)) {
-        for (;;) {
-            int mt = lua_gettop(L);
+        const int mt = lua_gettop(L);
+        for (int links = 0; links <= max_parent_links; ++links) {
             lua_pushstring(L, "__propset");
             lua_rawget(L, mt);
             if (lua_istable(L, -1)) {
@@ -104,9 +128,7 @@ void find_setter(lua_State* L) {
                 lua_pop(L, 1);
             }
             lua_pop(L, 1);
-            lua_pushstring(L, "__parent");
-            lua_rawget(L, mt);
-            if (!lua_istable(L, -1))
+            if (!climb_to_parent(L, mt))
                 break;
         }
     }
@@ -115,6 +137,7 @@ void find_setter(lua_State* L) {
 
 // "__newindex" of both metatables: setter(o, v).
 int set_instance_property(lua_State* L) {
+    lua_settop(L, 3);
     find_setter(L);
     lua_pushvalue(L, 1);
     lua_pushvalue(L, 3);
@@ -124,6 +147,7 @@ int set_instance_property(lua_State* L) {
 
 // "__newindex" of the class table: setter(v).
 int set_static_property(lua_State* L) {
+    lua_settop(L, 3);
     find_setter(L);
     lua_pushvalue(L, 3);
     lua_call(L, 1, 0);
@@ -143,15 +167,18 @@ bool add_reference(LuaFunctions*& obj) noexcept {
     }
 }
 
-void drop_reference(LuaFunctions* obj) noexcept {
+// Only addresses the binding made and still counts are ever deleted: with the debug library a
+// script can put the class metatable on any userdata, whose contents are none of ours.
+bool drop_reference(LuaFunctions* obj) noexcept {
     auto& refs = ClassBinding::references();
     auto it = refs.find(obj);
-    int32_t count = it == refs.end() ? 0 : --it->second;
-    if (count < 1) {
-        if (it != refs.end())
-            refs.erase(it);
+    if (it == refs.end())
+        return false;
+    if (--it->second < 1) {
+        refs.erase(it);
         delete obj;
     }
+    return true;
 }
 
 // "__call" of the class table; upvalue 1 is the instance metatable.
@@ -169,6 +196,7 @@ int construct(lua_State* L) {
 
 // "__gc" of both metatables; upvalue 1 is the name the metatable is registered under.
 int collect(lua_State* L) {
+    lua_settop(L, 1);
     const char* name = lua_tostring(L, lua_upvalueindex(1));
     luaL_getmetatable(L, name);
     int expected = lua_gettop(L);
@@ -184,8 +212,8 @@ int collect(lua_State* L) {
     LuaFunctions** slot = address_slot(L, 1);
     if (!slot || !*slot)
         return 0;
-    drop_reference(*slot);
-    *slot = nullptr;
+    if (drop_reference(*slot))
+        *slot = nullptr;
     return 0;
 }
 
@@ -220,38 +248,50 @@ LuaFunctions* check_self_slow(lua_State* L) {
     const char* name = lua_tostring(L, lua_upvalueindex(1));
     if (!lua_isuserdata(L, 1))
         luaL_typerror(L, 1, name);
+    luaL_checkstack(L, 4, nullptr);
     int top = lua_gettop(L);
     luaL_getmetatable(L, name);
     int expected = lua_gettop(L);
     if (!lua_getmetatable(L, 1))
         lua_pushnil(L);
-    while (!lua_rawequal(L, -1, expected)) {
-        int actual = lua_gettop(L);
-        if (lua_istable(L, actual)) {
+    const int actual = lua_gettop(L);
+    for (int links = 0; !lua_rawequal(L, actual, expected); ++links) {
+        if (lua_istable(L, actual) && links <= max_parent_links) {
             lua_pushstring(L, "__const");
             lua_rawget(L, actual);
             bool is_const = lua_rawequal(L, -1, expected);
             lua_pop(L, 1);
             if (is_const)
                 break;
-            lua_pushstring(L, "__parent");
-            lua_rawget(L, actual);
-            if (lua_istable(L, -1))
+            if (climb_to_parent(L, actual))
                 continue;
-            lua_pop(L, 1);
         }
         raise_wrong_class(L, name, type_name_of(L, actual, 1));
     }
     lua_settop(L, top);
+    return bound_object(L);
+}
+
+LuaFunctions* bound_object(lua_State* L) {
     LuaFunctions** slot = address_slot(L, 1);
-    // An instance whose object was collected by hand still works: every object is alike.
+    // An instance whose object was collected by hand, or a userdata the binding never made that
+    // a script gave the class metatable, still works: every object is alike.
     static LuaFunctions shared;
-    return slot && *slot ? *slot : &shared;
+    if (!slot || !*slot || !ClassBinding::references().count(*slot))
+        return &shared;
+    return *slot;
 }
 
 std::map<LuaFunctions*, int32_t>& ClassBinding::references() {
     static std::map<LuaFunctions*, int32_t> table;
     return table;
+}
+
+void ClassBinding::release_all() {
+    auto& refs = references();
+    for (auto& [object, count] : refs)
+        delete object;
+    refs.clear();
 }
 
 void ClassBinding::declare(lua_State* L) {

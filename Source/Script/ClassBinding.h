@@ -20,4 +20,7 @@ class ClassBinding {
 
     // Script instances per engine object; an object is deleted when its count drops below 1.
     static std::map<LuaFunctions*, int32_t>& references();
+    // Deletes the objects still counted once the interpreter is closed: an instance that a
+    // script gave another metatable is never collected through the class's "__gc".
+    static void release_all();
 };

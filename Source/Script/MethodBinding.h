@@ -92,17 +92,19 @@ struct ResultKind<const char*> {
 // Raises the binding's errors for anything that is not an instance.
 LuaFunctions* check_self_slow(lua_State* L);
 
-// The same check, first trying the common case in a few steps: a full userdata holding an
-// address, whose metatable is the class's own (upvalue 3 of the method closure). Everything else
-// (const instances, other classes, emptied or too small userdata) takes the full check, which
-// gives the same answers and errors as ever.
+// The object that the accepted userdata at index 1 stands for: its own when the binding made it
+// and still counts it, else one shared object (every object is alike).
+LuaFunctions* bound_object(lua_State* L);
+
+// The same check, first trying the common case in a few steps: a full userdata whose metatable
+// is the class's own (upvalue 3 of the method closure). Everything else (const instances, other
+// classes) takes the full check, which gives the same answers and errors as ever.
 inline LuaFunctions* check_self(lua_State* L) {
     if (lua_type(L, 1) == LUA_TUSERDATA && lua_getmetatable(L, 1)) {
         const bool exact = lua_rawequal(L, -1, lua_upvalueindex(3)) != 0;
         lua_pop(L, 1);
-        if (exact && lua_objlen(L, 1) >= sizeof(LuaFunctions*))
-            if (LuaFunctions* self = *static_cast<LuaFunctions**>(lua_touserdata(L, 1)))
-                return self;
+        if (exact)
+            return bound_object(L);
     }
     return check_self_slow(L);
 }

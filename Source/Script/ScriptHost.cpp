@@ -48,20 +48,30 @@ void ScriptHost::start() {
     interpreter = L;
 }
 
-bool ScriptHost::run_script(const std::string& path, int32_t parameter) {
+bool ScriptHost::run_script(const std::string& path, int32_t parameter, const char* origin,
+                            int32_t origin_id) {
     lua_State* L = interpreter;
     if (!L)
         return false;
     const int top = lua_gettop(L);
     lua_cpcall(L, set_parameter, &parameter);
-    // An empty path means "no script" (a gate without a leave script, say): nothing to report.
+    // An empty path is no script (a gate without a leave script, say): nothing to report.
     if (path.empty()) {
         lua_settop(L, top);
         return false;
     }
     bool ok = luaL_loadfile(L, path.c_str()) == 0 && lua_pcall(L, 0, LUA_MULTRET, 0) == 0;
-    if (!ok && ScriptErrorLog::enabled())
-        ScriptErrorLog::report(error_message(L));
+    if (!ok && ScriptErrorLog::enabled()) {
+        std::string message = error_message(L);
+        if (origin) {
+            message += " [";
+            message += origin;
+            if (origin_id >= 0)
+                message += " " + std::to_string(origin_id);
+            message += "]";
+        }
+        ScriptErrorLog::report(message);
+    }
     lua_settop(L, top);
     return ok;
 }
@@ -72,6 +82,7 @@ void ScriptHost::close() {
     lua_State* L = interpreter;
     interpreter = nullptr;
     lua_close(L);
+    ClassBinding::release_all();
 }
 
 lua_State* ScriptHost::state() {

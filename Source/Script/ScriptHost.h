@@ -14,8 +14,12 @@ class ScriptHost {
     // of named constants. When the interpreter cannot be created the engine runs without
     // scripts.
     static void start();
-    // Sets the global "parameter", loads and runs the file; true when both succeeded.
-    static bool run_script(const std::string& path, int32_t parameter);
+    // Sets the global "parameter", loads and runs the file; true when both succeeded. An empty
+    // path is no script: nothing runs and nothing is reported. The origin (for example "leave
+    // script of gate trigger") and its id, when not negative, name where a reported failure
+    // came from.
+    static bool run_script(const std::string& path, int32_t parameter, const char* origin = nullptr,
+                           int32_t origin_id = -1);
     static void close();
     // The interpreter, or null before start and after close.
     static lua_State* state();

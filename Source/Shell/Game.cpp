@@ -89,10 +89,13 @@ void Game::tick(float dt) {
     update_sounds();
     draw();
     present();
+    // Objects the frame's scripts replaced or dropped by name go now, when nothing is using them.
+    WalkGuard::end_frame();
 }
 
 void Game::shutdown() {
     ScriptHost::close();
+    WalkGuard::end_frame();
     level.reset();
     // Players take their triggers out of the manager, so they go before it.
     player.reset();
@@ -248,7 +251,7 @@ void Game::run_frame_script() {
     // The script may name another frame script while it runs; the copy keeps its capacity, so
     // this allocates only when a longer path comes.
     running_frame_script_ = frame_script;
-    ScriptHost::run_script(running_frame_script_, frame_number);
+    ScriptHost::run_script(running_frame_script_, frame_number, "frame script");
 }
 
 void Game::update_sounds() {

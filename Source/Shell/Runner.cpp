@@ -63,6 +63,8 @@ const char* Runner::usage() {
            "  --shot FRAME:FILE     write a PNG screenshot after that frame (repeatable)\n"
            "  --size WxH            window size (default 1280x720)\n"
            "  --memory-every N      print the peak resident memory every N frames and at the end\n"
+           "  --audio               use the machine's sound output (default: SDL's dummy audio\n"
+           "                        driver, unless SDL_AUDIODRIVER is set)\n"
            "exit code: 0 the game ended itself, 1 all frames ran, 2 bad usage, 3 no window,\n"
            "           4 a screenshot could not be written, 5 closed from outside\n";
 }
@@ -127,6 +129,8 @@ bool Runner::parse(int argc, char** argv, Options& o, std::string& error) {
             if (!value(v) || !to_int(v, 1, 1000000000000LL, n))
                 return error = error.empty() ? "bad --memory-every" : error, false;
             o.memory_every = n;
+        } else if (arg == "--audio") {
+            o.audio = true;
         } else if (arg == "--help" || arg == "-h") {
             error = "";
             return false;

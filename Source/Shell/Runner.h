@@ -30,6 +30,7 @@ class Runner {
         int32_t width = 1280;
         int32_t height = 720;
         int64_t memory_every = 0;  // print peak resident memory every this many frames
+        bool audio = false;        // the machine's sound output instead of the dummy driver
     };
 
     // Reads the command line; false with a message in error when it is wrong.

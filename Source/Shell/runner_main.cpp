@@ -1,5 +1,6 @@
 // Program entry of velden-run, the headless runner.
 #include <cstdio>
+#include <cstdlib>
 
 #include "Shell/Runner.h"
 
@@ -12,5 +13,9 @@ int main(int argc, char** argv) {
         std::fputs(Runner::usage(), error.empty() ? stdout : stderr);
         return error.empty() ? 0 : Runner::bad_usage;
     }
+    // Headless runs are silent: without a sound card the system's audio library would complain
+    // before SDL falls back.
+    if (!options.audio && !std::getenv("SDL_AUDIODRIVER"))
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
     return Runner::run(options);
 }

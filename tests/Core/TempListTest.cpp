@@ -2,6 +2,7 @@
 
 #include "Core/TempList.h"
 #include "Core/Tracked.h"
+#include "Core/WalkGuard.h"
 
 namespace {
 struct Thing : Tracked {
@@ -37,7 +38,7 @@ TEST(TempList, PutFindTakeAndForget) {
     Ref<Thing> first_ref(first_a);
     list.put("a", std::make_unique<Thing>(3));
     EXPECT_EQ(list.find("a")->value, 3);
-    EXPECT_TRUE(first_ref) << "a replaced object is not destroyed";
+    EXPECT_TRUE(first_ref) << "a replaced object lives until the frame ends";
 
     auto taken = list.take("a");
     ASSERT_TRUE(taken);
@@ -48,8 +49,34 @@ TEST(TempList, PutFindTakeAndForget) {
     Ref<Thing> b_ref(list.find("b"));
     list.forget("b");
     EXPECT_EQ(list.find("b"), nullptr);
-    EXPECT_TRUE(b_ref) << "a forgotten object is not destroyed";
+    EXPECT_TRUE(b_ref) << "a forgotten object lives until the frame ends";
     list.forget("never there");
+    WalkGuard::end_frame();
+    EXPECT_FALSE(first_ref) << "a replaced object goes when the frame ends";
+    EXPECT_FALSE(b_ref) << "a forgotten object goes when the frame ends";
+    EXPECT_EQ(taken->value, 3) << "a taken object belongs to its taker";
+}
+
+TEST(TempList, RetiredObjectsWaitForTheFrameEndEvenAfterAWalk) {
+    TempList<Thing> list;
+    list.put("a", std::make_unique<Thing>(1));
+    Ref<Thing> first(list.find("a"));
+    {
+        WalkGuard walk;
+        list.put("a", std::make_unique<Thing>(2));
+    }
+    EXPECT_TRUE(first) << "the end of a walk is not the end of the frame";
+    EXPECT_EQ(WalkGuard::retired_count(), 1u);
+    WalkGuard::end_frame();
+    EXPECT_FALSE(first);
+    EXPECT_EQ(WalkGuard::retired_count(), 0u);
+    // An alias that a new object replaces retires nothing: its owner still has the object.
+    list.put("door", std::make_unique<Thing>(7));
+    std::unique_ptr<Thing> owner = list.take_keeping_alias("door");
+    list.put("door", std::make_unique<Thing>(8));
+    EXPECT_EQ(WalkGuard::retired_count(), 0u);
+    WalkGuard::end_frame();
+    EXPECT_EQ(owner->value, 7);
 }
 
 TEST(TempList, AnAliasConfiguresTheObjectUntilItsOwnerDestroysIt) {

@@ -244,3 +244,96 @@ TEST(CreatureBody, LandsOnASlopeAndWalksAcrossAJunctionOnTheLine) {
     EXPECT_GT(b.transform.position.x, 100.0f);
     EXPECT_TRUE(b.ground);
 }
+
+TEST(CreatureBody, AFallTooFastForTheCatchDepthLandsWhereTheFeetCrossTheLine) {
+    struct Ground {
+        const char* name;
+        Vector2 a, b;   // one segment
+        float towards;  // the horizontal direction in which the line comes up to meet a body
+    };
+    const Ground grounds[] = {
+        {"flat", {-1.0e5f, 0}, {1.0e5f, 0}, 1.0f},
+        {"rising slope", {-1.0e5f, -5.0e4f}, {1.0e5f, 5.0e4f}, 1.0f},
+        {"falling slope", {-1.0e5f, 1.0e5f}, {1.0e5f, -1.0e5f}, -1.0f},
+    };
+    for (const Ground& g : grounds) {
+        for (float dt : {0.01f, 0.025f}) {
+            for (float speed : {50.0f, 399.0f, 1000.0f, 5000.0f, 40000.0f, 1.0e6f}) {
+                for (float vx : {0.0f, 300.0f * g.towards}) {
+                    Level level;
+                    auto strip = std::make_unique<SegmentStrip>();
+                    strip->append_segment(g.a, g.b);
+                    SegmentStrip* ground = strip.get();
+                    level.segment_strips.push_back(std::move(strip));
+                    const Segment& s = ground->segments[0];
+                    CreatureBody b;
+                    b.drag = 0.0f;
+                    b.gravity = 0.0f;
+                    b.vx = vx;
+                    b.vy = -speed;
+                    b.transform.position = {0.0f, s.line_y(0.0f) + 600.0f};
+                    int steps = 0;
+                    while (!b.ground && steps < 10000) {
+                        b.step(dt, &level);
+                        ++steps;
+                    }
+                    SCOPED_TRACE(testing::Message()
+                                 << g.name << " dt " << dt << " speed " << speed << " vx " << vx);
+                    ASSERT_EQ(b.ground.get(), ground);
+                    // Never further below the line than the catch depth, and on it next step.
+                    const float x = b.transform.position.x;
+                    EXPECT_LE(s.line_y(x) - b.transform.position.y, s.catch_depth);
+                    EXPECT_GE(s.line_y(x) - b.transform.position.y, -0.01f * s.catch_depth);
+                    b.step(dt, &level);
+                    EXPECT_NEAR(b.transform.position.y, s.line_y(b.transform.position.x), 0.05f);
+                    EXPECT_EQ(b.ground.get(), ground);
+                    EXPECT_EQ(b.jumps_used, 0);
+                }
+            }
+        }
+    }
+}
+
+TEST(CreatureBody, AFastFallMissesAStripItPassesBesideAndTheEarlierCrossingWins) {
+    Level level;
+    auto upper = std::make_unique<SegmentStrip>();
+    upper->append_segment({0, 0}, {100, 0});
+    auto lower = std::make_unique<SegmentStrip>();
+    lower->append_segment({-500, -300}, {500, -300});
+    SegmentStrip* upper_strip = upper.get();
+    SegmentStrip* lower_strip = lower.get();
+    // The lower strip comes first in the list: the order of the crossing, not of the list, wins.
+    level.segment_strips.push_back(std::move(lower));
+    level.segment_strips.push_back(std::move(upper));
+
+    CreatureBody beside;  // falls past the upper strip's left end
+    beside.gravity = 0.0f;
+    beside.vy = -20000.0f;
+    beside.transform.position = {-5, 100};
+    beside.step(0.025f, &level);
+    EXPECT_EQ(beside.ground.get(), lower_strip);
+    EXPECT_FLOAT_EQ(beside.transform.position.y, -300.0f);
+
+    CreatureBody above;  // crosses both lines in one step: the upper one first
+    above.gravity = 0.0f;
+    above.vy = -20000.0f;
+    above.transform.position = {50, 100};
+    above.step(0.025f, &level);
+    EXPECT_EQ(above.ground.get(), upper_strip);
+    EXPECT_FLOAT_EQ(above.transform.position.y, 0.0f);
+
+    CreatureBody from_below;  // already under the upper line: it does not land on it
+    from_below.gravity = 0.0f;
+    from_below.vy = -20000.0f;
+    from_below.transform.position = {50, -50};
+    from_below.step(0.025f, &level);
+    EXPECT_EQ(from_below.ground.get(), lower_strip);
+
+    upper_strip->enabled = false;  // a disabled strip is crossed freely
+    CreatureBody disabled;
+    disabled.gravity = 0.0f;
+    disabled.vy = -20000.0f;
+    disabled.transform.position = {50, 100};
+    disabled.step(0.025f, &level);
+    EXPECT_EQ(disabled.ground.get(), lower_strip);
+}

@@ -400,3 +400,24 @@ TEST_F(PlayerScriptTest, TheActionKeyUsesTriggersAndTheirScriptsMayReplaceEveryt
     EXPECT_EQ(player().state, Player::falling);
     EXPECT_GT(body().transform.position.x, 0.0f);
 }
+
+TEST_F(PlayerScriptTest, DropsFromAnyHeightLandOnTheFloor) {
+    begin();
+    struct Drop {
+        float gravity, height, dt;
+    };
+    const Drop drops[] = {{20000, 600, 0.025f}, {2000, 650, 0.025f}, {2000, 800, 0.025f},
+                          {2000, 1100, 0.025f}, {2000, 1100, 0.01f}, {9.81f, 30, 0.025f}};
+    for (const Drop& d : drops) {
+        body().gravity = d.gravity;
+        body().transform.position = {100.0f, d.height};
+        body().ground.reset();
+        body().vy = 0.0f;
+        for (int i = 0; i < 2000 && !body().ground; ++i)
+            tick(1, d.dt);
+        EXPECT_TRUE(body().ground) << d.gravity << " " << d.height << " " << d.dt;
+        tick(2, d.dt);
+        EXPECT_NEAR(body().transform.position.y, 0.0f, 0.01f)
+            << d.gravity << " " << d.height << " " << d.dt;
+    }
+}

@@ -207,3 +207,18 @@ TEST_F(UnstableFloorTest, ThePlayerLandingOnAFloorFallsThroughItAndTheFloorComes
     EXPECT_EQ(f->state, UnstableFloor::solid);
     EXPECT_TRUE(strip(0).enabled);
 }
+
+TEST_F(UnstableFloorTest, AFastFallOntoAFloorCrumblesItAsASlowLandingDoes) {
+    begin(R"(
+        lf:create_creature('hero', 0, 'anim', 'anim', 'anim', 'anim')
+        lf:creature_translation('hero', 0, 50, 600)
+        lf:creature_gravity('hero', 0, 20000)
+        lf:upload_player_to_layer(0)
+    )");
+    ASSERT_TRUE(Game::instance().player);
+    UnstableFloor* f = floor(1);
+    for (int i = 0; i < 100 && f->state == UnstableFloor::solid; ++i)
+        tick(1, 0.025f);
+    EXPECT_EQ(f->state, UnstableFloor::crumbling);
+    EXPECT_EQ(Game::instance().player->body.ground.get(), &strip(0));
+}

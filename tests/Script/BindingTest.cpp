@@ -144,6 +144,13 @@ TEST_F(BindingTest, ClosingTheInterpreterCollectsEveryInstance) {
     EXPECT_FALSE(ScriptHost::run_script(Game::init_script, 0));
 }
 
+TEST_F(BindingTest, AnInstanceGivenAnotherMetatableIsStillDeletedAtClose) {
+    ASSERT_EQ(error_of("stray = LuaFunctions()\ndebug.setmetatable(stray, {})"), "");
+    EXPECT_EQ(ClassBinding::references().size(), 2u);
+    ScriptHost::close();
+    EXPECT_TRUE(ClassBinding::references().empty());
+}
+
 TEST_F(BindingTest, AnInstanceCollectedByHandStillWorks) {
     ASSERT_EQ(error_of("local c = LuaFunctions()\n"
                        "getmetatable(c).__gc(c)\n"
@@ -151,6 +158,90 @@ TEST_F(BindingTest, AnInstanceCollectedByHandStillWorks) {
                        "getmetatable(c).__gc(c)"),
               "");
     EXPECT_EQ(Game::instance().state, GameState::frozen);
+    EXPECT_EQ(ClassBinding::references().size(), 1u);
+}
+
+// Scripts can rebuild the binding's tables with plain assignments and the debug library; none of
+// it may bring the engine down, and each case ends with a Lua error or runs.
+TEST_F(BindingTest, HostileMetatablesEndInErrorsNotCrashes) {
+    struct Case {
+        const char* what;
+        const char* code;
+        const char* error;  // a part of the error, or "" when the chunk runs
+    };
+    const Case cases[] = {
+        {"a parent loop, read", "mt.__parent = mt\nlocal _ = LuaFunctions().nothing",
+         "'__parent' chain loops or is deeper than 256 tables"},
+        {"a parent loop, write", "mt.__parent = mt\nlf.nothing = 1",
+         "attempt to set nothing, which isn't a property"},
+        {"a parent loop, class table",
+         "rawset(LuaFunctions, '__parent', LuaFunctions)\nLuaFunctions.x = 1",
+         "attempt to set x, which isn't a property"},
+        {"a loop of two", "local a = {}\nmt.__parent = a\na.__parent = mt\nlocal _ = lf.nothing",
+         "'__parent' chain loops"},
+        {"a deep chain without a loop",
+         "local m = mt\nfor i = 1, 5000 do local n = {}\nm.__parent = n\nm = n end\n"
+         "local _ = lf.nothing",
+         "deeper than 256 tables"},
+        {"a deep chain, write",
+         "local m = mt\nfor i = 1, 5000 do local n = {}\nm.__parent = n\nm = n end\nlf.x = 1",
+         "attempt to set x, which isn't a property"},
+        {"a short chain still finds a const value",
+         "local p = {}\np.__const = {answer = 42}\nmt.__parent = p\n"
+         "assert(lf.answer == 42)\nassert(lf.nothing == nil)",
+         ""},
+        {"a short chain still finds a setter",
+         "local p = {__propset = {x = function(o, v) seen = v end}}\nmt.__parent = p\n"
+         "lf.x = 7\nassert(seen == 7)",
+         ""},
+        {"self through a looping chain",
+         "local p = newproxy(true)\nlocal m = getmetatable(p)\nm.__parent = m\n"
+         "lf.get_game_state(p)",
+         "(LuaFunctions expected, got userdata)"},
+        {"self through a chain that reaches the class",
+         "local p = newproxy(true)\nlocal m = getmetatable(p)\nm.__parent = {__parent = mt}\n"
+         "lf.set_game_state(p, 2)",
+         ""},
+        {"self through a chain too deep to follow",
+         "local p = newproxy(true)\nlocal m = getmetatable(p)\n"
+         "for i = 1, 5000 do local n = {}\nm.__parent = n\nm = n end\nm.__parent = mt\n"
+         "lf.get_game_state(p)",
+         "(LuaFunctions expected, got userdata)"},
+        {"a table as self", "lf.get_game_state({})", "(LuaFunctions expected, got table)"},
+        {"a table with the class metatable as self",
+         "local t = setmetatable({}, mt)\nlf.get_game_state(t)",
+         "(LuaFunctions expected, got table)"},
+        {"the class metatable on a file",
+         "local f = io.tmpfile()\nlocal file_mt = getmetatable(f)\ndebug.setmetatable(f, mt)\n"
+         "f:set_game_state(2)\nmt.__gc(f)\nmt.__gc(f)\n"
+         "debug.setmetatable(f, file_mt)\nassert(f:write('still a file'))\nf:close()",
+         ""},
+        {"the class metatable on numbers",
+         "debug.setmetatable(0, mt)\nlocal n = 5\nn:get_game_state()",
+         "(LuaFunctions expected, got number)"},
+        {"the collector by hand without a value", "mt.__gc()", "(LuaFunctions expected, got nil)"},
+        {"the lookup by hand without values", "assert(mt.__index() == nil)", ""},
+        {"a getter that is not a function", "mt.__propget.x = 5\nlocal _ = lf.x",
+         "attempt to call a number value"},
+        {"a getter that reads itself",
+         "mt.__propget.x = function(o) return o.x end\nlocal _ = lf.x", "stack overflow"},
+    };
+    for (const Case& c : cases) {
+        const std::string error = error_of(std::string("local mt = getmetatable(lf)\n") + c.code);
+        if (*c.error == '\0')
+            EXPECT_EQ(error, "") << c.what;
+        else
+            EXPECT_NE(error.find(c.error), std::string::npos) << c.what << ": " << error;
+        // Undo what the case built, and check the engine still answers.
+        ASSERT_EQ(error_of("local mt = getmetatable(lf)\nmt.__parent = nil\nmt.__propget = {}\n"
+                           "mt.__propset = {}\nrawset(LuaFunctions, '__parent', nil)\n"
+                           "debug.setmetatable(0, nil)\nlf:set_game_state(1)"),
+                  "")
+            << c.what;
+        ASSERT_EQ(Game::instance().state, GameState::menu) << c.what;
+    }
+    // Only the objects the binding made were counted and deleted.
+    ASSERT_EQ(error_of("collectgarbage('collect')"), "");
     EXPECT_EQ(ClassBinding::references().size(), 1u);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "Creatures/Player.h"
 #include "Platform/VirtualKeys.h"
 #include "Script/ScriptErrorLog.h"
 #include "Script/ScriptHost.h"
@@ -211,4 +212,60 @@ TEST_F(ScriptErrorLogTest, AReportFromEveryFrameComesOncePerSecondPerLine) {
     EXPECT_EQ(count(stderr_of_frames(20), "script error:"), 0);
     clock.now += 500;
     EXPECT_EQ(count(stderr_of_frames(20), "script error:"), 2);
+}
+
+// A failing script that something ran is named with its origin; an empty path is no script and
+// says nothing, however often the trigger fires.
+TEST_F(ScriptErrorLogTest, FailuresNameWhatRanThemAndEmptyPathsStayQuiet) {
+    setenv("VELDEN_SCRIPT_ERRORS", "1", 1);
+    start(R"(
+        lf = LuaFunctions()
+        lf:create_level(0, 0, 0, 0)
+        lf:create_layer(1, 1, 0)
+        lf:create_segment(-2000, 0)
+        lf:add_segment(2000, 0)
+        lf:upload_segmentstrip()
+        lf:init_subtexture('', 'f', 0, 0, 1, 1)
+        lf:init_animation('a', 0, 0)
+        lf:animation_add_frame('a', 'f', 1)
+        lf:create_creature('', 0, 'a', 'a', 'a', 'a')
+        lf:upload_player_to_layer(0)
+        -- The player's gate: a missing enter script and no leave script.
+        lf:create_trigger('me', 0, 'Data/Scripts/missing_enter.lua', '', 0, 0)
+        lf:create_shape('me', 3, 10, 10)
+        lf:trigger_shape('me', 0, 'me')
+        lf:trigger_add_group_i_belong_to('me', 0, 'hero')
+        lf:creature_trigger('', 0, 'me', 0)
+        lf:add_player_trigger_to_manager()
+        lf:create_trigger('post', 0, '', '', 500, 0)
+        lf:create_shape('post', 3, 10, 10)
+        lf:trigger_shape('post', 0, 'post')
+        lf:trigger_add_group_can_use_me('post', 0, 'hero')
+        lf:trigger_upload('post', 7)
+        -- A timed trigger without a script and one whose script fails.
+        lf:create_trigger('quiet', 2, '', '', 0, 0)
+        lf:timed_trigger_repeat('quiet', 0.001, true)
+        lf:trigger_upload('quiet', 8)
+        lf:create_trigger('loud', 2, 'Data/Scripts/fails.lua', '', 0, 0)
+        lf:timed_trigger_repeat('loud', 0.001, true)
+        lf:trigger_upload('loud', 9)
+        lf:do_file('')
+    )");
+    write_file("Data/Scripts/fails.lua", "error('timed failure')\n");
+    testing::internal::CaptureStderr();
+    auto& body = Game::instance().player->body;
+    // In and out of the post, a second apart each time, so repeated messages are written again.
+    for (int pass = 0; pass < 3; ++pass) {
+        body.transform.position = {500, 0};
+        tick(2);
+        body.transform.position = {-500, 0};
+        tick(2);
+        clock.now += 1000;
+    }
+    const std::string text = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(count(text, "cannot open Data/Scripts/missing_enter.lua"), 3) << text;
+    EXPECT_EQ(count(text, "[enter script of gate trigger 0]"), 3) << text;
+    EXPECT_GE(count(text, "timed failure [script of timed trigger 9]"), 3) << text;
+    EXPECT_EQ(count(text, "cannot open"), 3) << "an empty path is no script: " << text;
+    EXPECT_EQ(count(text, "script error:"), count(text, "[")) << text;
 }

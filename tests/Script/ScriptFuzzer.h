@@ -13,6 +13,12 @@ struct MethodEntry;
 // NaN, infinities, the 32-bit limits) and ordinary ones, strings mostly from a pool of names the
 // run has used already, so later calls find what earlier ones made. Now and then an argument is
 // of the wrong kind, missing or extra, or the call is not made on a LuaFunctions instance.
+//
+// Between the calls come Lua tricks aimed at the binding itself: reads and writes of fields of
+// instances, the class and their metatables, "__parent" chains and loops, methods called on
+// foreign values, the class metatable put on other values with the debug library, "__gc" called
+// by hand, and coroutines that call engine functions and are abandoned. A repair call puts the
+// binding's tables back (install() defines it), so the calls after it meet an intact class.
 class ScriptFuzzer {
   public:
     struct Value {
@@ -23,15 +29,22 @@ class ScriptFuzzer {
     };
     // A Call's function that stands for the game's start-up script run again.
     static constexpr size_t rerun_init = ~size_t{0};
+    // A Call's function that runs its code, a Lua trick or the repair.
+    static constexpr size_t lua_code = ~size_t{0} - 1;
 
     struct Call {
         size_t function = 0;  // index in the registration table, or rerun_init
         Value self;
         std::vector<Value> args;
-        int depth = 0;  // 0 from the fuzzer's frame loop, more from inside scripts
+        int depth = 0;     // 0 from the fuzzer's frame loop, more from inside scripts
+        std::string code;  // for lua_code
     };
 
     explicit ScriptFuzzer(uint64_t seed);
+
+    // Saves the binding's tables as they are and defines the global function the repair calls;
+    // run once the game has made the global "lf".
+    static bool install(lua_State* L);
 
     // Adds a name to the pool for good (names a game's own scripts use, so calls reach what
     // they built).
@@ -60,6 +73,9 @@ class ScriptFuzzer {
     Value string_arg();
     Value wrong_kind();
     Value arg_of_kind(char kind);
+    std::string trick();
+    std::string foreign_value();
+    std::string arguments_for(size_t function);
 
     std::mt19937_64 rng_;
     std::vector<std::string> pool_;
@@ -67,4 +83,5 @@ class ScriptFuzzer {
     std::vector<std::string> recent_;  // strings of the last calls, most often picked again
     size_t recent_next_ = 0;
     uint64_t names_made_ = 0;
+    int calls_since_trick_ = -1;  // -1: no trick in force
 };

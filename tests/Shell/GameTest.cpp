@@ -1,4 +1,10 @@
+#include "Audio/Sound.h"
+#include "Core/Tracked.h"
+#include "Core/WalkGuard.h"
+#include "Mechanisms/Trigger.h"
+#include "Physics/Shape.h"
 #include "Platform/VirtualKeys.h"
+#include "Scene/TempLists.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
 
@@ -72,4 +78,50 @@ TEST_F(GameTest, StartUpScriptFailingHalfwayKeepsWhatItDidBeforeTheError) {
     EXPECT_EQ(Game::instance().state, GameState::frozen);
     tick(2);
     EXPECT_EQ(Game::instance().state, GameState::frozen);
+}
+
+// Objects made again under the same name, or dropped by name, are freed when the frame ends
+// (never before: the script that let go of them may still be running).
+TEST_F(GameTest, ObjectsReplacedOrDroppedByNameAreFreedWhenTheFrameEnds) {
+    start("lf = LuaFunctions()");
+    struct Case {
+        const char* what;
+        const char* make;  // makes the object named 'x'
+        Tracked* (*find)();
+        const char* drop;  // drops the name, or "" to replace the object instead
+    };
+    const Case cases[] = {
+        {"sprite", "lf:create_sprite('x', 0, '', 0, 0)",
+         [] { return static_cast<Tracked*>(TempLists::instance().game_objects.find("x")); },
+         "lf:gameobject_remove_from_temp_list('x')"},
+        {"text", "lf:create_text('x', '', 0, 0, 1, 1)",
+         [] { return static_cast<Tracked*>(TempLists::instance().game_objects.find("x")); },
+         "lf:gameobject_remove_from_temp_list('x')"},
+        {"shape", "lf:create_shape('x', 0, 4, 4)",
+         [] { return static_cast<Tracked*>(TempLists::instance().shapes.find("x")); },
+         "lf:shape_remove_from_temp_list('x')"},
+        {"circle", "lf:create_circle('x', 0, 0, 4)",
+         [] { return static_cast<Tracked*>(TempLists::instance().shapes.find("x")); }, ""},
+        {"trigger", "lf:create_trigger('x', 0, '', '', 0, 0)",
+         [] { return static_cast<Tracked*>(TempLists::instance().triggers.find("x")); }, ""},
+        {"sound", "lf:create_sound('x', 'none.wav', 10, 0, 0)",
+         [] { return static_cast<Tracked*>(TempLists::instance().sounds.find("x")); },
+         "lf:remove_sound_from_sounds_temp('x')"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(lua(c.make), "") << c.what;
+        Tracked* first = c.find();
+        ASSERT_NE(first, nullptr) << c.what;
+        Ref<Tracked> old(first);
+        const std::string again = *c.drop ? c.drop : c.make;
+        // Many times in one frame: each earlier object waits for the frame's end.
+        ASSERT_EQ(lua("for i = 1, 50 do " + again + " end"), "") << c.what;
+        EXPECT_TRUE(old) << c.what;
+        if (!*c.drop) {
+            EXPECT_NE(c.find(), first) << c.what;
+        }
+        tick();
+        EXPECT_FALSE(old) << c.what << " is still alive after the frame";
+        EXPECT_EQ(WalkGuard::retired_count(), 0u) << c.what;
+    }
 }

@@ -39,14 +39,15 @@ class RunnerTest : public ::testing::Test {
         fs::create_directories(p.parent_path());
         std::ofstream(p, std::ios::binary) << text;
     }
-    // Runs velden-run with these arguments from the test folder; returns the exit code and
-    // leaves standard output in out.
-    int run(const std::string& args) {
+    // Runs velden-run with these arguments from the test folder, with the audio driver named by
+    // the environment setting given; returns the exit code and leaves standard output in out.
+    int run(const std::string& args, const std::string& audio_env = "SDL_AUDIODRIVER=dummy") {
         // Leaks are checked in-process; the GL driver may unload its libraries before the
         // leak report at the end of a separate process.
-        std::string cmd =
-            "cd '" + dir.string() + "' && ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy '" +
-            std::string(VELDEN_BINARY_DIR) + "/velden-run' " + args + " > out.txt 2> err.txt";
+        std::string cmd = "cd '" + dir.string() +
+                          "' && env -u SDL_AUDIODRIVER ASAN_OPTIONS=detect_leaks=0 " + audio_env +
+                          " '" + std::string(VELDEN_BINARY_DIR) + "/velden-run' " + args +
+                          " > out.txt 2> err.txt";
         int status = std::system(cmd.c_str());
         out = read_all(dir / "out.txt") + read_all(dir / "err.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -157,4 +158,30 @@ TEST_F(RunnerTest, UnwritableScreenshotFails) {
     fs::create_directories(dir / "game/Data/Scripts");
     EXPECT_EQ(run("--frames 5 --shot 2:nodir/x.png game"), 4) << out;
     EXPECT_NE(out.find("cannot write"), std::string::npos) << out;
+}
+
+// Headless runs use SDL's dummy audio driver unless the environment names one or --audio asks
+// for the machine's own output.
+TEST_F(RunnerTest, AudioIsTheDummyDriverUnlessAskedOtherwise) {
+    write("game/Data/Scripts/INIT_test.lua",
+          "local f = io.open('driver.txt', 'w')\n"
+          "f:write(tostring(os.getenv('SDL_AUDIODRIVER')))\n"
+          "f:close()\n"
+          "LuaFunctions():set_game_state(3)\n");
+    struct Case {
+        const char* args;
+        const char* env;
+        const char* driver;
+    };
+    const Case cases[] = {
+        {"--frames 5 game", "", "dummy"},
+        {"--frames 5 game", "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null", "disk"},
+        {"--audio --frames 5 game", "SDL_AUDIODRIVER=dummy", "dummy"},
+        {"--audio --frames 5 game", "", "nil"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(dir / "game/driver.txt");
+        EXPECT_EQ(run(c.args, c.env), 0) << c.args << " " << c.env << ": " << out;
+        EXPECT_EQ(read_all(dir / "game/driver.txt"), c.driver) << c.args << " " << c.env;
+    }
 }
