@@ -4,11 +4,12 @@
 # make fuzz   runs the script fuzzer with random seeds for FUZZ_CALLS calls (sanitizer build)
 # make soak   runs the sample game, then a game that remakes objects by name in every frame,
 #             headless for 100,000 frames each, and checks memory stays flat
+# make package builds a release build and a Debian package of it (build/package/velden_*.deb)
 JOBS ?= $(shell nproc)
 PROFILE ?= 1280x720
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: run test bench deps release clean format fuzz soak
+.PHONY: run test bench deps release clean format fuzz soak package
 
 deps:
 	./scripts/install-deps
@@ -48,6 +49,11 @@ soak: deps
 	# Objects made again under the same names in every frame: what the names drop is freed.
 	SDL_AUDIODRIVER=dummy $(XVFB) ./scripts/soak.sh ./build/release/velden-run \
 	    tests/data/soak_churn 8192
+
+package: deps
+	cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DVELDEN_TESTS=OFF >/dev/null
+	cmake --build build/package -j $(JOBS) --target package
+	ls build/package/velden_*.deb
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -54,6 +54,25 @@ bool MusicEngine::init() {
     return true;
 }
 
+void MusicEngine::reset() {
+    if (!ready_)
+        return;
+    Mix_HaltChannel(-1);
+    for (auto& [path, chunk] : chunks_)
+        if (chunk)
+            Mix_FreeChunk(chunk);
+    chunks_.clear();
+    channels_ = {};
+    music_paused_ = false;
+    music_volume_ = 1.0f;
+    sfx_volume_ = 1.0f;
+    Mix_MasterVolume(MIX_MAX_VOLUME);
+}
+
+int32_t MusicEngine::playing_count() const {
+    return ready_ ? Mix_Playing(-1) : 0;
+}
+
 std::string MusicEngine::sound_name(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);

@@ -22,6 +22,9 @@ class MusicEngine {
     // Opens the audio device and the mixer; false when there is no working audio.
     bool init();
     bool ready() const { return ready_; }
+    // Stops every channel and forgets the decoded sounds, the volumes and the pause, as a new
+    // engine just after init, while the device stays open (a restart of the game).
+    void reset();
 
     // Plays a file once in the effects group: gain 0..1 scales it, pan -1 (left) .. 1 (right).
     void play_sfx(const std::string& path, float gain = 1.0f, float pan = 0.0f);
@@ -42,6 +45,8 @@ class MusicEngine {
 
     // The sound names of the tracks playing now, in channel order.
     std::string track_names() const;
+    // How many channels are playing now, music and effects.
+    int32_t playing_count() const;
 
     // What a track started from path reports as its sound name.
     static std::string sound_name(const std::string& path);

@@ -20,6 +20,9 @@ class KeyNames {
     int32_t code_of(const std::string& name) const;
     // The name of the code, or null.
     const std::string* name_of(int32_t code) const;
+    size_t size() const { return names_.size(); }
+    // Forgets every name, for a restart of the game.
+    void clear() { names_.clear(); }
 
   private:
     KeyNames() = default;

@@ -26,7 +26,7 @@ namespace {
 // The fraction of the move a + t (b - a), 0 <= t <= 1, at which the feet pass from on or above
 // the segment's line to below it, or a negative number when they do not.
 float crossing_time(const Segment& s, Vector2 a, Vector2 b) {
-    if (!(s.start.x < s.end.x))
+    if (!(s.start.x < s.end.x) || !s.usable())
         return -1.0f;
     const float dx = b.x - a.x;
     float t0 = 0.0f;
@@ -116,7 +116,7 @@ WalkResult walk_along(const SegmentStrip& strip, Vector2 p, float distance) {
         }
         q = target;
         const Segment* next = strip.next_segment(s, leftwards ? -1.0f : 1.0f);
-        if (next == nullptr) {
+        if (next == nullptr || !next->usable()) {
             return {{target.x + (leftwards ? -remaining : remaining), target.y}, true};
         }
         s = next;

@@ -11,6 +11,9 @@ struct Segment {
 
     // The height of the segment's line at x, also outside the segment's x range.
     float line_y(float x) const;
-    // True when start.x <= x < end.x.
-    bool spans(float x) const { return start.x <= x && x < end.x; }
+    // True when start.x <= x < end.x on a segment that can carry feet.
+    bool spans(float x) const { return start.x <= x && x < end.x && usable(); }
+    // False for a segment whose ends are not numbers, or that is so steep that its slope
+    // overflows: such a segment is no ground.
+    bool usable() const;
 };

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "Platform/Gamepads.h"
 #include "Platform/SdlKeyboard.h"
 
 bool EventPump::pump() {
@@ -11,6 +12,8 @@ bool EventPump::pump() {
             return true;
         if (event.type == SDL_KEYDOWN && !event.key.repeat)
             SdlKeyboard::instance().key_pressed(event.key.keysym.scancode);
+        if (event.type >= SDL_CONTROLLERAXISMOTION && event.type <= SDL_CONTROLLERDEVICEREMAPPED)
+            Gamepads::instance().handle(event);
     }
     return false;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// Takes waiting window-system events without blocking: key presses go to the SDL keyboard, and
-// a quit request (the window closed, SIGINT, SIGTERM) is the quit message.
+// Takes waiting window-system events without blocking: key presses go to the SDL keyboard,
+// game-controller events to the pads, and a quit request (the window closed, SIGINT, SIGTERM)
+// is the quit message.
 class EventPump {
   public:
     // True when the quit message was taken; pumping stops there.

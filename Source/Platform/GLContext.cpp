@@ -41,3 +41,7 @@ void GLContext::restore(const Binding& binding) {
     if (binding.window && binding.context)
         SDL_GL_MakeCurrent(static_cast<SDL_Window*>(binding.window), binding.context);
 }
+
+bool GLContext::request_vsync() {
+    return SDL_GL_SetSwapInterval(1) == 0;
+}

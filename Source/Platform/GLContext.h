@@ -25,6 +25,10 @@ class GLContext {
     static Binding current_binding();
     static void restore(const Binding& binding);
 
+    // Asks the driver to make each swap of the current context wait for the screen's vertical
+    // blank; false where it does not allow it.
+    static bool request_vsync();
+
   private:
     GLContext(Window& window, void* context) : window_(window), context_(context) {}
     Window& window_;

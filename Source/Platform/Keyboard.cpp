@@ -1,5 +1,6 @@
 #include "Platform/Keyboard.h"
 
+#include "Platform/CombinedKeys.h"
 #include "Platform/SdlKeyboard.h"
 
 namespace {
@@ -7,6 +8,11 @@ Keyboard* installed = nullptr;
 }
 
 Keyboard& Keyboard::current() {
+    static CombinedKeys keys;
+    return keys;
+}
+
+Keyboard& Keyboard::keyboard() {
     return installed ? *installed : SdlKeyboard::instance();
 }
 

@@ -3,7 +3,8 @@
 #include <cstdint>
 
 // Keyboard queried by Windows virtual-key code (the numbers scripts use). The engine reads the
-// process-wide keyboard; tests install a scripted one.
+// process-wide keys, the keyboard and the game controllers together; tests install a scripted
+// keyboard.
 class Keyboard {
   public:
     virtual ~Keyboard() = default;
@@ -12,7 +13,10 @@ class Keyboard {
     // The key went down since the last went_down query for it.
     virtual bool went_down(int32_t vk) = 0;
 
+    // The keys the engine reads: the keyboard and every connected game controller.
     static Keyboard& current();
+    // The keyboard alone: the installed one, or SDL's.
+    static Keyboard& keyboard();
     // Installs a keyboard (not owned); null restores the SDL keyboard.
     static void set_current(Keyboard* keyboard);
 };

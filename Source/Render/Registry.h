@@ -6,8 +6,8 @@
 #include <unordered_map>
 
 // A process-wide table of named resources of one kind. The first object registered under a name
-// stays; later ones under the same name are discarded. Nothing is ever removed: the objects live
-// until the process ends, so pointers to them stay valid.
+// stays; later ones under the same name are discarded. Nothing is removed while a game runs: the
+// objects live until the process ends or the game restarts, so pointers to them stay valid.
 template <class T>
 class Registry {
   public:
@@ -35,6 +35,9 @@ class Registry {
     }
 
     size_t size() const { return objects_.size(); }
+
+    // Destroys every object. Only for a restart of the game, once nothing refers to them.
+    void clear() { objects_.clear(); }
 
   private:
     Registry() = default;

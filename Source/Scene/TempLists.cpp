@@ -1,14 +1,24 @@
 #include "Scene/TempLists.h"
 
-#include "Mechanisms/Trigger.h"
 #include "Audio/MusicRecord.h"
 #include "Audio/Sound.h"
 #include "Flow/DialogFrame.h"
+#include "Mechanisms/Trigger.h"
+
+namespace {
+// Never destroyed: the objects still waiting end with the process (or a restart of the game).
+TempLists* lists = nullptr;
+}  // namespace
 
 TempLists& TempLists::instance() {
-    // Never destroyed: the objects still waiting end with the process.
-    static TempLists* lists = new TempLists;
+    if (!lists)
+        lists = new TempLists;
     return *lists;
+}
+
+void TempLists::reset() {
+    delete lists;
+    lists = new TempLists;
 }
 
 TempLists::TempLists()

@@ -24,6 +24,9 @@ struct DialogQuestion;
 class TempLists {
   public:
     static TempLists& instance();
+    // Destroys every table with what waits in it and starts empty ones, for a restart of the
+    // game; references into the old tables must be gone.
+    static void reset();
 
     TempList<GameObject> game_objects;
     TempList<Shape> shapes;

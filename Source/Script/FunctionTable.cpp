@@ -221,6 +221,9 @@ const std::vector<MethodEntry>& function_table() {
         {"get_player_max_hp", &LuaFunctions::get_player_max_hp},
         // Particles.
         {"emitter_burst", &LuaFunctions::emitter_burst},
+        // Extension: game controllers.
+        {"pad_map", &LuaFunctions::pad_map},
+        {"pad_count", &LuaFunctions::pad_count},
     };
     return table;
 }

@@ -247,4 +247,7 @@ class LuaFunctions {
     float get_player_max_hp();
     // Particles.
     void emitter_burst(const std::string&, int32_t);
+    // Extension: game controllers (Flow/PadFunctions.cpp).
+    void pad_map(const std::string&, int32_t);
+    int32_t pad_count();
 };

@@ -8,6 +8,8 @@
 #include "Script/ScriptHost.h"
 
 namespace {
+bool requested = false;
+std::function<void(const std::string&)> listener;
 // Past this many remembered messages the ones older than the interval are forgotten, so
 // scripts failing with ever-new messages cannot grow the table without bound.
 constexpr size_t prune_above = 256;
@@ -15,12 +17,22 @@ constexpr size_t prune_above = 256;
 
 void ScriptErrorLog::configure() {
     const char* value = std::getenv("VELDEN_SCRIPT_ERRORS");
-    level_ = 0;
+    level_ = requested ? failed_scripts : 0;
     if (value && std::strcmp(value, "1") == 0)
         level_ = failed_scripts;
     else if (value && std::strcmp(value, "2") == 0)
         level_ = missing_names;
     recent().clear();
+}
+
+void ScriptErrorLog::request() {
+    requested = true;
+    if (level_ < failed_scripts)
+        level_ = failed_scripts;
+}
+
+void ScriptErrorLog::set_listener(std::function<void(const std::string&)> function) {
+    listener = std::move(function);
 }
 
 bool ScriptErrorLog::enabled() {
@@ -50,6 +62,8 @@ void ScriptErrorLog::report(const std::string& message) {
     table[message] = now;
     std::fprintf(stderr, "script error: %s\n", message.c_str());
     std::fflush(stderr);
+    if (listener)
+        listener(message);
 }
 
 void ScriptErrorLog::missing(const char* function, const char* what, const std::string& name) {

@@ -1,5 +1,6 @@
 #include "Script/ScriptHost.h"
 
+#include <chrono>
 #include <lua.hpp>
 
 #include "Script/ClassBinding.h"
@@ -9,6 +10,23 @@
 namespace {
 
 lua_State* interpreter = nullptr;
+int depth = 0;
+uint64_t busy_ns = 0;
+
+// Counts the time of the outermost script run.
+struct BusyTimer {
+    using clock = std::chrono::steady_clock;
+    clock::time_point start;
+    BusyTimer() {
+        if (depth++ == 0)
+            start = clock::now();
+    }
+    ~BusyTimer() {
+        if (--depth == 0)
+            busy_ns += static_cast<uint64_t>(
+                std::chrono::duration_cast<std::chrono::nanoseconds>(clock::now() - start).count());
+    }
+};
 
 int declare_all(lua_State* L) {
     luaL_openlibs(L);
@@ -53,6 +71,7 @@ bool ScriptHost::run_script(const std::string& path, int32_t parameter, const ch
     lua_State* L = interpreter;
     if (!L)
         return false;
+    BusyTimer timer;
     const int top = lua_gettop(L);
     lua_cpcall(L, set_parameter, &parameter);
     // An empty path is no script (a gate without a leave script, say): nothing to report.
@@ -101,4 +120,8 @@ std::string ScriptHost::calling_place() {
             return std::string(ar.short_src) + ":" + std::to_string(ar.currentline);
     }
     return {};
+}
+
+uint64_t ScriptHost::busy_nanoseconds() {
+    return busy_ns;
 }

@@ -26,4 +26,7 @@ class ScriptHost {
     // "file:line" of the innermost script function running now (the caller of the engine
     // function being called), or "" when no script runs.
     static std::string calling_place();
+    // Nanoseconds spent inside run_script since the process started (nested runs counted
+    // once), for the frame overlay's split of the frame time.
+    static uint64_t busy_nanoseconds();
 };

@@ -9,9 +9,11 @@
 #include "Creatures/CharacterController.h"
 #include "Creatures/Player.h"
 #include "Flow/Dialog.h"
+#include "Flow/KeyNames.h"
 #include "Flow/MenuInput.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Physics/PhysicsDebugDraw.h"
+#include "Platform/Gamepads.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
 #include "Render/Camera.h"
@@ -19,6 +21,7 @@
 #include "Render/GLRenderer.h"
 #include "Render/Registries.h"
 #include "Scene/Level.h"
+#include "Scene/TempLists.h"
 #include "Script/ScriptHost.h"
 
 Game& Game::instance() {
@@ -29,8 +32,9 @@ Game& Game::instance() {
 
 Game::Game() = default;
 Game::~Game() = default;
+Game& Game::operator=(Game&&) = default;
 
-void Game::init() {
+bool Game::init() {
     renderer = std::make_unique<GLRenderer>();
     // The render state every frame runs with.
     renderer->set_blend_state(BlendState::alpha());
@@ -46,15 +50,44 @@ void Game::init() {
     camera->notify_projection_changed();
     renderer->set_camera(camera.get());
     triggers = std::make_unique<TriggerManager>();
-    // Without working audio the game runs silently.
-    music = std::make_unique<MusicEngine>();
-    music->init();
+    // Without working audio the game runs silently. A restart brings its engine along.
+    if (!music) {
+        music = std::make_unique<MusicEngine>();
+        music->init();
+    }
     sound_queue = std::make_unique<SoundQueue>();
     menu = std::make_unique<MenuInput>();
+    Gamepads::instance().start();
 
     ScriptHost::start();
-    ScriptHost::run_script(init_script, 0);
+    const bool started = ScriptHost::run_script(init_script, 0);
     build_fonts();
+    return started;
+}
+
+bool Game::restart() {
+    // The audio device stays open: closing it waits for the mixer's thread, longer than all
+    // the rest of a restart. Its engine goes back to how init left it.
+    std::unique_ptr<MusicEngine> audio = std::move(music);
+    shutdown();
+    // Objects still waiting in the temp lists call on the Game as they go.
+    TempLists::reset();
+    *this = Game();
+    WalkGuard::end_frame();
+    // Last: everything destroyed above may have pointed at these resources.
+    FontMapRegistry::instance().clear();
+    BitmapFontRegistry::instance().clear();
+    AnimationRegistry::instance().clear();
+    SubTextureRegistry::instance().clear();
+    TextureRegistry::instance().clear();
+    KeyNames::instance().clear();
+    if (audio && audio->ready()) {
+        audio->reset();
+        music = std::move(audio);
+    }
+    // Audio that never worked is tried again.
+    audio.reset();
+    return init();
 }
 
 void Game::build_fonts() {
@@ -73,6 +106,13 @@ const LetterTable* Game::find_font(const std::string& name) const {
 }
 
 void Game::tick(float dt) {
+    update(dt);
+    draw();
+    present();
+    end_frame();
+}
+
+void Game::update(float dt) {
     if (frame_number < INT32_MAX)
         ++frame_number;
     run_escape_script();
@@ -87,8 +127,9 @@ void Game::tick(float dt) {
     advance_level_timer(dt);
     run_frame_script();
     update_sounds();
-    draw();
-    present();
+}
+
+void Game::end_frame() {
     // Objects the frame's scripts replaced or dropped by name go now, when nothing is using them.
     WalkGuard::end_frame();
 }
@@ -110,6 +151,7 @@ void Game::shutdown() {
     menu.reset();
     dialog.reset();
     fonts.clear();
+    Gamepads::instance().stop();
 }
 
 void Game::run_escape_script() {

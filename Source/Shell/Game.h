@@ -32,9 +32,25 @@ class Game {
   public:
     static Game& instance();
 
-    void init();
+    // Returns whether the start-up script ran to its end (the game starts either way).
+    bool init();
+    // One frame: update, draw, present, end of frame.
     void tick(float dt);
     void shutdown();
+
+    // The parts of a frame, for a loop that measures them: everything up to the drawing (the
+    // Escape script, menu, dialog, AI, level, triggers, level timer, sounds), the drawing, the
+    // present and the end of the frame.
+    void update(float dt);
+    void draw();
+    void present();
+    // Destroys what the frame's scripts let go of, now that nothing is using it.
+    void end_frame();
+
+    // Shuts the game down, destroys everything the run made outside the Game too (temp lists,
+    // registries, key names), and starts it again in the same window: the start-up script runs
+    // as at the first start. Returns what init returns. Only between frames.
+    bool restart();
 
     // Makes the level current. The previous one is destroyed (after the walk that is visiting
     // it, when a script run from inside the level asked for the change).
@@ -110,6 +126,8 @@ class Game {
   private:
     Game();
     ~Game();
+    // A restart gives every field its first value by assigning a fresh Game.
+    Game& operator=(Game&&);
 
     // The frame's steps, in order.
     void run_escape_script();
@@ -122,8 +140,6 @@ class Game {
     void run_frame_script();
     void update_sounds();
     void build_fonts();
-    void draw();
-    void present();
 
     // Nesting depth of the AI walk; emptied slots are dropped when it ends.
     int ai_walks_ = 0;

@@ -14,10 +14,12 @@
 
 #include "Platform/Clock.h"
 #include "Platform/EventPump.h"
+#include "Platform/Gamepads.h"
 #include "Platform/HeldKeys.h"
 #include "Platform/Keyboard.h"
 #include "Platform/ManualClock.h"
 #include "Platform/VirtualKeys.h"
+#include "Platform/VirtualPad.h"
 #include "Platform/Window.h"
 #include "Render/FrameCapture.h"
 #include "Render/PngWriter.h"
@@ -58,7 +60,8 @@ const char* Runner::usage() {
            "  --frame-ms MS         game time per frame, 10 to 25 ms (default 10)\n"
            "  --seed N              seed of the random numbers (C rand and Lua math.random;\n"
            "                        default 1)\n"
-           "  --keys FILE           key timeline: lines \"<frame> down|up|tap <key>\"\n"
+           "  --keys FILE           key timeline: lines \"<frame> down|up|tap <key>\"; a key\n"
+           "                        \"pad:<input>\" is a game controller's (pad:south, ...)\n"
            "  --random-keys SEED    random presses and releases of the game keys from SEED\n"
            "  --shot FRAME:FILE     write a PNG screenshot after that frame (repeatable)\n"
            "  --size WxH            window size (default 1280x720)\n"
@@ -173,6 +176,17 @@ int Runner::run(const Options& o) {
         return bad_usage;
     }
 
+    // Pads plugged into the machine are ignored like its keyboard; the timeline's pad inputs
+    // are played on a pad of the runner's own.
+    Gamepads::instance().set_virtual_only(true);
+    std::unique_ptr<VirtualPad> pad;
+    if (timeline.uses_pad()) {
+        pad = VirtualPad::attach();
+        if (!pad) {
+            std::fprintf(stderr, "velden-run: no virtual game controller\n");
+            return no_window;
+        }
+    }
     std::unique_ptr<Window> window = Window::create(Program::title, o.width, o.height);
     if (!window) {
         std::fprintf(stderr, "velden-run: no window (is an X server running?)\n");
@@ -196,7 +210,12 @@ int Runner::run(const Options& o) {
     int64_t frame = 0;
     while (frame < o.frames) {
         ++frame;
-        timeline.apply(frame, keys);
+        timeline.apply(frame, keys, pad.get());
+        // The pad's changes reach the game as SDL's controller events, before the frame.
+        if (pad && EventPump::pump()) {
+            code = closed;
+            break;
+        }
         if (o.random_keys && random_keys() % 8 == 0) {
             int32_t key = random_key_set[random_keys() % std::size(random_key_set)];
             keys.set(key, !keys.is_down(key));
@@ -239,6 +258,7 @@ int Runner::run(const Options& o) {
     std::fflush(stdout);
 
     game.shutdown();
+    pad.reset();
     Keyboard::set_current(nullptr);
     Clock::set_current(nullptr);
     Window::set_main(nullptr);

@@ -255,6 +255,29 @@ TEST_F(PlayerScriptTest, CollidersPushTheTriggerShapeOutOfABoxAndAPolygon) {
     }
 }
 
+// Colliders whose push cannot be measured (a polygon shrunk to a point, absurd sizes) push
+// nothing: the player stays where it is, never at a position that is not a number.
+TEST_F(PlayerScriptTest, ADegenerateColliderNeverPushesThePlayerToNaN) {
+    begin(R"(
+        lf:create_trigger('t', 0, '', '', 0, 0)
+        lf:create_circle('c', 0, 0, 10)
+        lf:trigger_shape('t', 0, 'c')
+        lf:creature_trigger('', 0, 't', 0)
+        lf:create_shape('point', 0, 0, 0)
+        lf:create_collider(1, 'point', 0, 5)
+        lf:create_shape('line', 1, 2, 0)
+        lf:shape_vertex('line', 1, 1e30, 0)
+        lf:create_collider(1, 'line', -5, 5)
+        lf:create_shape('huge', 3, 1e30, 1e30)
+        lf:create_collider(1, 'huge', 3, 0)
+    )");
+    for (int i = 0; i < 20; ++i) {
+        tick();
+        ASSERT_TRUE(std::isfinite(body().transform.position.x)) << i;
+        ASSERT_TRUE(std::isfinite(body().transform.position.y)) << i;
+    }
+}
+
 TEST_F(PlayerScriptTest, WithoutAPlayerEveryPlayerFunctionDoesNothing) {
     start(R"(
         lf = LuaFunctions()

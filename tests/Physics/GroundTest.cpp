@@ -186,6 +186,37 @@ TEST(GroundTest, FeetOffEveryStripFallWhereTheyAre) {
     EXPECT_TRUE(r.fell);
 }
 
+// Script numbers beyond a float's range become infinities: such segments are no ground, and a
+// body never walks onto one or lands on one.
+TEST(GroundTest, SegmentsWithoutFiniteLinesAreNoGround) {
+    const float inf = INFINITY;
+    struct Case {
+        const char* what;
+        Vector2 a, b;
+    };
+    const Case cases[] = {
+        {"an end at infinity", {0, 0.5f}, {inf, -875}},
+        {"a height at infinity", {0, 0}, {10, -inf}},
+        {"a height that is not a number", {0, NAN}, {10, 0}},
+        {"a slope that overflows", {0, 0}, {1e-30f, 1e30f}},
+    };
+    for (const Case& c : cases) {
+        SegmentStripList strips;
+        strips.push_back(strip_through({{-10, 0}, c.a, c.b}));
+        const SegmentStrip& strip = *strips[0];
+        EXPECT_EQ(strip.segment_at(c.a.x), nullptr) << c.what;
+        EXPECT_EQ(find_landing_strip(strips, {1e-31f, -1}), nullptr) << c.what;
+        EXPECT_EQ(find_crossed_strip(strips, {1e-31f, 100}, {1e-31f, -1e6f}).strip, nullptr)
+            << c.what;
+        // Walking off the good segment into the broken one falls at the junction.
+        for (float from : {-5.0f, -0.001f}) {
+            WalkResult r = walk_along(strip, {from, 0}, 20.0f);
+            EXPECT_TRUE(r.fell) << c.what;
+            EXPECT_TRUE(std::isfinite(r.position.x) && std::isfinite(r.position.y)) << c.what;
+        }
+    }
+}
+
 TEST(GroundTest, StepsAndZeroLengthSegmentsInAStripKeepPositionsFinite) {
     // A vertical riser has no line height: the point reached along it stands.
     auto stairs = strip_through({{0, 0}, {10, 0}, {10, 5}, {20, 5}});

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Platform/HeldKeys.h"
+#include "Platform/PadMap.h"
 #include "Platform/VirtualKeyNames.h"
 #include "Platform/VirtualKeys.h"
 #include "Shell/KeyTimeline.h"
@@ -63,6 +64,46 @@ TEST(KeyTimeline, ChangesApplyOnTheirFrameInFileOrder) {
     // The left press of frame 5 happened, though the key was up again by the frame's end.
     EXPECT_TRUE(keys.went_down(vk::left));
     EXPECT_FALSE(keys.went_down(vk::left));
+}
+
+TEST(KeyTimeline, PadInputsAreNamedAfterPadAndLeaveTheKeyboardAlone) {
+    KeyTimeline timeline;
+    std::istringstream in("3 down pad:south\n4 up Pad:Left_Stick_Up\n5 tap pad:dpad_left\n");
+    std::string error;
+    ASSERT_TRUE(timeline.parse(in, error)) << error;
+    ASSERT_TRUE(timeline.uses_pad());
+    struct Expected {
+        int64_t frame;
+        int32_t input;
+        bool down;
+    };
+    const Expected expected[] = {{3, pad::south, true},
+                                 {4, pad::left_stick_up, false},
+                                 {5, pad::dpad_left, true},
+                                 {6, pad::dpad_left, false}};
+    ASSERT_EQ(timeline.changes().size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const KeyTimeline::Change& c = timeline.changes()[i];
+        EXPECT_TRUE(c.pad) << i;
+        EXPECT_EQ(c.frame, expected[i].frame) << i;
+        EXPECT_EQ(c.code, expected[i].input) << i;
+        EXPECT_EQ(c.down, expected[i].down) << i;
+    }
+    // Pad input codes are not key codes: south (0) and the d-pad are no keys here.
+    HeldKeys keys;
+    for (int64_t frame = 1; frame <= 6; ++frame)
+        timeline.apply(frame, keys);
+    for (int32_t code = 0; code < 256; ++code)
+        EXPECT_FALSE(keys.is_down(code) || keys.went_down(code)) << code;
+
+    KeyTimeline keys_only;
+    std::istringstream plain("3 down left\n");
+    ASSERT_TRUE(keys_only.parse(plain, error));
+    EXPECT_FALSE(keys_only.uses_pad());
+    for (const char* bad : {"1 down pad:\n", "1 down pad:jump\n", "1 down pad\n"}) {
+        std::istringstream line(bad);
+        EXPECT_FALSE(KeyTimeline().parse(line, error)) << bad;
+    }
 }
 
 TEST(HeldKeys, OutOfRangeCodesAreIgnored) {

@@ -106,6 +106,30 @@ TEST_F(RunnerTest, KeyTimelineDrivesTheGameAndTheExitCodeSaysTheGameEnded) {
     EXPECT_NE(out.find("30 frames, the game still running"), std::string::npos) << out;
 }
 
+// Pad inputs in the timeline play on a virtual game controller: the same presses on the pad
+// and on the keyboard give byte-identical frames, and Back ends the sample game as Escape does.
+TEST_F(RunnerTest, PadInputsOfTheTimelinePlayTheGameAsTheirKeysDo) {
+    write("keys.txt", "5 tap enter\n20 down right\n60 up right\n70 down up\n80 up up\n");
+    write("pad.txt",
+          "5 tap PAD:start   # any case\n20 down pad:left_stick_right\n60 up pad:left_stick_right\n"
+          "70 down pad:dpad_up\n80 up pad:dpad_up\n");
+    write("none.txt", "");
+    const std::string game = std::string(" '") + VELDEN_GAME_DIR + "'";
+    for (const char* name : {"keys", "pad", "none"})
+        ASSERT_EQ(run(std::string("--frames 100 --seed 3 --keys ") + name +
+                      ".txt --shot 100:" + name + ".png" + game),
+                  1)
+            << out;
+    const std::string keys = read_all(dir / "keys.png"), pad = read_all(dir / "pad.png");
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ(keys, pad);
+    EXPECT_NE(keys, read_all(dir / "none.png")) << "the presses changed nothing";
+
+    write("back.txt", "30 tap pad:back\n");
+    EXPECT_EQ(run("--frames 100 --keys back.txt" + game), 0) << out;
+    EXPECT_NE(out.find("30 frames, the game ended itself"), std::string::npos) << out;
+}
+
 // The seed is C's and Lua's: math.random gives the same numbers for the same seed.
 TEST_F(RunnerTest, SeedFixesScriptRandomNumbers) {
     write("game/Data/Scripts/INIT_test.lua",
@@ -137,6 +161,7 @@ TEST_F(RunnerTest, BadInputIsRefusedWithAMessage) {
         {"\n0 down left\n", "--keys keys.txt game", "line 2: bad frame number"},
         {"4 push left\n", "--keys keys.txt game", "unknown action \"push\""},
         {"4 down\n", "--keys keys.txt game", "line 1: expected"},
+        {"4 down pad:jump\n", "--keys keys.txt game", "line 1: unknown pad input \"pad:jump\""},
         {"", "--keys missing.txt game", "cannot read missing.txt"},
         {"", "--frames -3 game", "bad --frames"},
         {"", "--frame-ms 5 game", "--frame-ms must be 10 to 25"},

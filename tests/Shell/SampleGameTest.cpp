@@ -29,7 +29,11 @@
 #include "Mechanisms/TimedTrigger.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
+#include "Platform/EventPump.h"
+#include "Platform/Keyboard.h"
+#include "Platform/PadMap.h"
 #include "Platform/VirtualKeys.h"
+#include "Platform/VirtualPad.h"
 #include "Render/Camera.h"
 #include "Render/FontMap.h"
 #include "Render/PngLoader.h"
@@ -1158,4 +1162,98 @@ TEST_F(SampleGameTest, ItsScriptsNameNothingThatDoesNotExist) {
     unsetenv("VELDEN_SCRIPT_ERRORS");
     EXPECT_EQ(reported, "");
     EXPECT_NE(Game::instance().player->state, Player::dead) << "back after dying";
+}
+
+// A player with a game controller, plugged in while the title menu shows. The pad is SDL's
+// virtual joystick; its presses reach the game as SDL's controller events, taken between
+// frames as in the frame loop.
+TEST_F(SampleGameTest, AGamepadMovesTheMenuWalksJumpsAndPullsTheLeverAndUnpluggingLetsGo) {
+    start();
+    std::unique_ptr<VirtualPad> pad = VirtualPad::attach();
+    ASSERT_TRUE(pad);
+    auto frames = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            ASSERT_FALSE(EventPump::pump());
+            tick();
+        }
+    };
+    // Held for one frame, let go for the next.
+    auto press = [&](int32_t input) {
+        pad->set(input, true);
+        frames(1);
+        pad->set(input, false);
+        frames(1);
+    };
+    frames(1);
+
+    // The d-pad and the stick move the menu's focus; Start presses the focused button.
+    MenuInput& menu = *Game::instance().menu;
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, start_button_id);
+    const std::pair<int32_t, int32_t> moves[] = {{pad::dpad_down, quit_button_id},
+                                                 {pad::left_stick_up, start_button_id},
+                                                 {pad::left_stick_down, quit_button_id},
+                                                 {pad::dpad_up, start_button_id}};
+    for (auto [input, focused] : moves) {
+        press(input);
+        ASSERT_TRUE(menu.focused) << PadMap::name(input);
+        EXPECT_EQ(menu.focused->id, focused) << PadMap::name(input);
+    }
+    EXPECT_EQ(Game::instance().state, GameState::menu);
+    press(pad::start);
+    ASSERT_EQ(Game::instance().state, GameState::running);
+
+    // The stick walks the hero.
+    Player& hero = *Game::instance().player;
+    frames(100);
+    ASSERT_TRUE(hero.body.ground);
+    const float x0 = hero.body.transform.position.x;
+    const float floor_y = hero.body.transform.position.y;
+    pad->set(pad::left_stick_right, true);
+    frames(50);
+    EXPECT_EQ(hero.state, Player::walking);
+    EXPECT_GT(hero.body.transform.position.x, x0 + 50.0f);
+    EXPECT_EQ(hero.body.facing, 1);
+    pad->set(pad::left_stick_right, false);
+    frames(100);
+    EXPECT_EQ(hero.state, Player::standing);
+
+    // Up on the d-pad jumps, and so does the west button, which the game maps to the up arrow.
+    for (int32_t input : {pad::dpad_up, pad::west}) {
+        pad->set(input, true);
+        frames(20);
+        EXPECT_GT(hero.body.transform.position.y, floor_y + 40.0f) << PadMap::name(input);
+        pad->set(input, false);
+        frames(200);
+        EXPECT_EQ(hero.body.transform.position.y, floor_y) << PadMap::name(input);
+    }
+
+    // At the lever the south button (space, the use key) pulls it: the gate opens, and a
+    // second pull shuts it.
+    auto* gate = dynamic_cast<Door*>(level().find_by_id(30));
+    ASSERT_NE(gate, nullptr);
+    ASSERT_TRUE(gate->closed());
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 450, GROUND_Y)"), "");
+    frames(20);
+    press(pad::south);
+    EXPECT_FALSE(gate->closed());
+    frames(10);
+    press(pad::south);
+    EXPECT_TRUE(gate->closed());
+
+    // Unplugged while it walks the hero left and holds the use button, the pad lets go of
+    // every key: the hero stops.
+    pad->set(pad::dpad_left, true);
+    pad->set(pad::south, true);
+    frames(30);
+    ASSERT_EQ(hero.state, Player::walking);
+    pad.reset();
+    frames(1);
+    for (int32_t key = 0; key < VirtualKeys::count; ++key)
+        EXPECT_FALSE(Keyboard::current().is_down(key)) << key;
+    frames(100);
+    EXPECT_EQ(hero.state, Player::standing);
+    const float stopped_x = hero.body.transform.position.x;
+    frames(50);
+    EXPECT_NEAR(hero.body.transform.position.x, stopped_x, 0.01f);
 }

@@ -235,8 +235,10 @@ LUA
         sleep 0.5
         xdotool keyup Return
         sleep 0.5
+        # Held long enough for slow frames on a busy machine (a frame's game time is at most
+        # 25 ms); the fence bounds the walk however long the key is held.
         xdotool keydown Right
-        sleep 1.5
+        sleep 4
         xdotool keyup Right
         sleep 0.3
         xdotool keydown Escape

@@ -14,3 +14,8 @@ KEY = {
 for name, code in pairs(KEY) do
     lf:add_vk_pair(code, name)
 end
+
+-- A game controller presses the same keys: its d-pad and left stick are the arrows, the bottom
+-- button space, the right button and Start Return, Back Escape (the engine's default map). The
+-- left button jumps here too, so a thumb on the face buttons both jumps and uses.
+lf:pad_map("west", KEY.up)
