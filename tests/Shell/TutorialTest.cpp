@@ -190,12 +190,12 @@ class TutorialStepTest : public EngineTest {
         for (; frame < last;) {
             ++frame;
             for (const KeyTimeline::Change& c : timeline.changes()) {
-                if (c.frame != frame)
+                if (c.frame != frame || c.pad)
                     continue;
                 if (c.down)
-                    keyboard.press(c.vk);
+                    keyboard.press(c.code);
                 else
-                    keyboard.release(c.vk);
+                    keyboard.release(c.code);
             }
             tick();
         }
