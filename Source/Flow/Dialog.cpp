@@ -119,8 +119,9 @@ void Dialog::update() {
 
     for (size_t i = 0; i < active_lines.size();) {
         ActiveLine& line = active_lines[i];
-        // A countdown of 0 or less goes at the first advance too.
-        if (--line.countdown > 0) {
+        // A countdown of 1 or less (the lowest integer too) goes at this advance.
+        if (line.countdown > 1) {
+            --line.countdown;
             ++i;
             continue;
         }

@@ -35,7 +35,13 @@ int declare_all(lua_State* L) {
     return 0;
 }
 
-// Runs protected: a script may have given the globals table a metatable that raises errors.
+// Protected calls under way. The collector runs only inside them: a script may give a
+// metatable a "__gc" that raises, and a collection step started by an allocation outside any
+// protected call would then end the process.
+int protected_depth = 0;
+
+// Protected on its own: a script may have given the globals table a metatable that raises,
+// and the script still runs.
 int set_parameter(lua_State* L) {
     lua_Integer value = *static_cast<int32_t*>(lua_touserdata(L, 1));
     lua_pushinteger(L, value);
@@ -43,10 +49,20 @@ int set_parameter(lua_State* L) {
     return 0;
 }
 
-// The interpreter's message on top of the stack: "file:line: text" for run errors.
+// Loads and runs the file; protected, as even the loader allocates before it protects itself.
+int run_file(lua_State* L) {
+    const char* path = static_cast<const char*>(lua_touserdata(L, 1));
+    if (luaL_loadfile(L, path) != 0)
+        return lua_error(L);
+    lua_call(L, 0, 0);
+    return 0;
+}
+
+// The interpreter's message on top of the stack: "file:line: text" for run errors. Only a
+// string is read, as converting anything else would allocate.
 std::string error_message(lua_State* L) {
     size_t n = 0;
-    const char* text = lua_tolstring(L, -1, &n);
+    const char* text = lua_type(L, -1) == LUA_TSTRING ? lua_tolstring(L, -1, &n) : nullptr;
     return text ? std::string(text, n) : std::string("(error object is not a string)");
 }
 
@@ -63,6 +79,7 @@ void ScriptHost::start() {
         lua_close(L);
         return;
     }
+    lua_gc(L, LUA_GCSTOP, 0);
     interpreter = L;
 }
 
@@ -73,14 +90,14 @@ bool ScriptHost::run_script(const std::string& path, int32_t parameter, const ch
         return false;
     BusyTimer timer;
     const int top = lua_gettop(L);
+    if (protected_depth++ == 0)
+        lua_gc(L, LUA_GCRESTART, 0);
     lua_cpcall(L, set_parameter, &parameter);
-    // An empty path is no script (a gate without a leave script, say): nothing to report.
-    if (path.empty()) {
-        lua_settop(L, top);
-        return false;
-    }
-    bool ok = luaL_loadfile(L, path.c_str()) == 0 && lua_pcall(L, 0, LUA_MULTRET, 0) == 0;
-    if (!ok && ScriptErrorLog::enabled()) {
+    lua_settop(L, top);
+    const bool ok = !path.empty() && lua_cpcall(L, run_file, const_cast<char*>(path.c_str())) == 0;
+    if (--protected_depth == 0)
+        lua_gc(L, LUA_GCSTOP, 0);
+    if (!ok && !path.empty() && ScriptErrorLog::enabled()) {
         std::string message = error_message(L);
         if (origin) {
             message += " [";
@@ -120,6 +137,15 @@ std::string ScriptHost::calling_place() {
             return std::string(ar.short_src) + ":" + std::to_string(ar.currentline);
     }
     return {};
+}
+
+int ScriptHost::pcall(lua_State* L, int nargs, int nresults) {
+    if (protected_depth++ == 0)
+        lua_gc(L, LUA_GCRESTART, 0);
+    const int status = lua_pcall(L, nargs, nresults, 0);
+    if (--protected_depth == 0)
+        lua_gc(L, LUA_GCSTOP, 0);
+    return status;
 }
 
 uint64_t ScriptHost::busy_nanoseconds() {

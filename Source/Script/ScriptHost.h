@@ -26,6 +26,9 @@ class ScriptHost {
     // "file:line" of the innermost script function running now (the caller of the engine
     // function being called), or "" when no script runs.
     static std::string calling_place();
+    // lua_pcall for code outside scripts that runs Lua (tools, tests). The collector runs only
+    // inside protected calls, so that a "__gc" a script made raise cannot end the process.
+    static int pcall(lua_State* L, int nargs, int nresults);
     // Nanoseconds spent inside run_script since the process started (nested runs counted
     // once), for the frame overlay's split of the frame time.
     static uint64_t busy_nanoseconds();

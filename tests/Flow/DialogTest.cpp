@@ -147,6 +147,29 @@ TEST_F(DialogTest, AConversationIsWalkedFrameByFrameWithTheKeys) {
     EXPECT_EQ(Game::instance().level->layers[1]->size(), 0u);
 }
 
+TEST_F(DialogTest, CountdownsAtTheIntegerLimitsGoAsTheirSignSays) {
+    start_level(
+        "lf:new_dialog(0, 1, 0.1, 0.1, 0.01)\n"
+        "lf:set_line_settings_1(0, 1, 1, 1, 'dlg')\n"
+        "lf:new_frame(0, 1)\n"
+        "for _, c in ipairs({-2147483648, 2147483647}) do\n"
+        "  lf:new_line(0, 0, 0, 0, 0, c)\n"
+        "  lf:add_line_text('LINE')\n"
+        "  lf:upload_line()\n"
+        "end\n"
+        "lf:upload_frame()\n"
+        "lf:new_frame(1, -1)\n"
+        "lf:upload_frame()\n"
+        "lf:set_game_state(4)\n");
+    ASSERT_TRUE(dialog());
+    tick();
+    ASSERT_EQ(dialog()->active_lines.size(), 2u);
+    tick(20);  // the texts are typed out
+    tap(vk::space);
+    ASSERT_EQ(dialog()->active_lines.size(), 1u) << "the lowest countdown goes at once";
+    EXPECT_EQ(dialog()->active_lines[0].countdown, 2147483646);
+}
+
 TEST_F(DialogTest, BubblesAndTextsAreSizedAndPlacedFromTheLineSettings) {
     start_level(
         "lf:new_dialog(0, 1, 0, 0, 0)\n"

@@ -275,6 +275,27 @@ TEST_F(RunScriptTest, ParameterIsSetBeforeEachRun) {
     EXPECT_EQ(lua_number("seen"), -7);
 }
 
+// A "__gc" that raises surfaces in the script that was running when the collector ran, never
+// outside every protected call, where it would end the process.
+TEST_F(RunScriptTest, ACollectorThatRaisesNeverEndsTheProcess) {
+    start();
+    write_file("churn.lua",
+               "for i = 1, 300 do local x = LuaFunctions() end\n"
+               "local t = {}\nfor i = 1, 300 do t[i] = {tostring(i)} end\n");
+    ASSERT_EQ(lua("getmetatable(LuaFunctions()).__gc = function() error('gc fails') end"), "");
+    for (int i = 0; i < 300; ++i) {
+        ScriptHost::run_script("churn.lua", i);
+        ScriptHost::run_script("missing" + std::to_string(i) + ".lua", i);
+        lua("x = {}");
+    }
+    tick(3);
+    // The engine still runs scripts: the collector's error ends a run now and then, not all.
+    write_file("mark.lua", "marks = (marks or 0) + 1\n");
+    for (int i = 0; i < 20; ++i)
+        ScriptHost::run_script("mark.lua", i);
+    EXPECT_GE(lua_number("marks"), 10);
+}
+
 TEST_F(RunScriptTest, ParameterIsSetEvenWhenTheGlobalsTableRaisesOnWrites) {
     start();
     write_file("p.lua", "rawset(_G, 'ran', true)");

@@ -7,6 +7,7 @@
 #include <lua.hpp>
 
 #include "Script/FunctionTable.h"
+#include "Script/ScriptHost.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ void push(lua_State* L, const ScriptFuzzer::Value& v) {
             return;
         case ScriptFuzzer::Value::instance:
             lua_getglobal(L, "LuaFunctions");
-            if (lua_pcall(L, 0, 1, 0) != 0) {
+            if (ScriptHost::pcall(L, 0, 1) != 0) {
                 lua_pop(L, 1);
                 lua_pushnil(L);
             }
@@ -143,7 +144,7 @@ end
 }  // namespace
 
 bool ScriptFuzzer::install(lua_State* L) {
-    if (luaL_loadstring(L, repair_code) != 0 || lua_pcall(L, 0, 0, 0) != 0) {
+    if (luaL_loadstring(L, repair_code) != 0 || ScriptHost::pcall(L, 0, 0) != 0) {
         lua_pop(L, 1);
         return false;
     }
@@ -511,7 +512,7 @@ bool ScriptFuzzer::perform(lua_State* L, const Call& call) {
     const int top = lua_gettop(L);
     if (call.function == lua_code) {
         if (luaL_loadbuffer(L, call.code.data(), call.code.size(), "=trick") == 0 &&
-            lua_pcall(L, 0, 0, 0) == 0)
+            ScriptHost::pcall(L, 0, 0) == 0)
             ++accepted;
         lua_settop(L, top);
         return true;
@@ -521,7 +522,7 @@ bool ScriptFuzzer::perform(lua_State* L, const Call& call) {
     if (lua_isnil(L, -1)) {
         lua_pop(L, 1);
         lua_getglobal(L, "LuaFunctions");
-        if (lua_pcall(L, 0, 1, 0) != 0) {
+        if (ScriptHost::pcall(L, 0, 1) != 0) {
             lua_settop(L, top);
             return true;
         }
@@ -540,7 +541,7 @@ bool ScriptFuzzer::perform(lua_State* L, const Call& call) {
         push(L, call.self);
     for (const Value& v : call.args)
         push(L, v);
-    const int status = lua_pcall(L, static_cast<int>(call.args.size()) + 1, LUA_MULTRET, 0);
+    const int status = ScriptHost::pcall(L, static_cast<int>(call.args.size()) + 1, LUA_MULTRET);
     const int results = lua_gettop(L) - top - 1;
     bool ok = true;
     // While a trick is in force the name may stand for any function, so only its errors count.

@@ -95,7 +95,7 @@ std::string EngineTest::lua(const std::string& code) {
         return "no interpreter";
     int top = lua_gettop(L);
     std::string error;
-    if (luaL_loadstring(L, code.c_str()) != 0 || lua_pcall(L, 0, 0, 0) != 0) {
+    if (luaL_loadstring(L, code.c_str()) != 0 || ScriptHost::pcall(L, 0, 0) != 0) {
         const char* msg = lua_tostring(L, -1);
         error = msg ? msg : "(error object is not a string)";
     }
