@@ -1,9 +1,11 @@
 // Script functions that build keyboard controllers and hand them to the menu or the player.
 #include "Core/WalkGuard.h"
 #include "Creatures/UserController.h"
+#include "Flow/KeyNames.h"
 #include "Flow/MenuInput.h"
 #include "Scene/TempLists.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 #include "Shell/Game.h"
 
 void LuaFunctions::add_input_listener(int32_t type, const std::string& key_name) {
@@ -13,8 +15,11 @@ void LuaFunctions::add_input_listener(int32_t type, const std::string& key_name)
     // Listener types name the commands in another order.
     static constexpr int32_t commands[] = {command::up, command::down, command::left,
                                            command::right, command::action};
-    if (type >= 0 && type < 5)
+    if (type >= 0 && type < 5) {
         pending->add_binding(commands[type], key_name);
+        if (KeyNames::instance().code_of(key_name) == 0)
+            ScriptErrorLog::missing(__func__, "key named", key_name);
+    }
 }
 
 void LuaFunctions::upload_controller(int32_t mode) {

@@ -5,6 +5,7 @@
 #include "Scene/Level.h"
 #include "Scene/TempLists.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 #include "Shell/Game.h"
 
 namespace {
@@ -29,6 +30,10 @@ void LuaFunctions::new_dialog(int32_t bubble_layer, int32_t text_layer, float fa
     Level* level = Game::instance().level.get();
     Layer* bubbles = level ? level->layer_at(bubble_layer) : nullptr;
     Layer* texts = level ? level->layer_at(text_layer) : nullptr;
+    if (!bubbles)
+        ScriptErrorLog::missing(__func__, "layer", bubble_layer);
+    if (!texts)
+        ScriptErrorLog::missing(__func__, "layer", text_layer);
     if (!bubbles || !texts)
         return;
     Game::instance().replace_dialog(
@@ -117,8 +122,10 @@ void LuaFunctions::upload_frame() {
 void LuaFunctions::create_dialog_font(const std::string& name, int32_t cell_width,
                                       int32_t cell_height, int32_t columns, int32_t count) {
     Texture* texture = TextureRegistry::instance().find(name);
-    if (!texture)
+    if (!texture) {
+        ScriptErrorLog::missing(__func__, "texture", name);
         return;
+    }
     auto& fonts = Game::instance().fonts;
     // A picture the cells do not fit leaves the name without a font.
     if (auto table = build_grid_font(texture, cell_width, cell_height, columns, count, 32))

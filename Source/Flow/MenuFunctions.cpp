@@ -4,6 +4,7 @@
 #include "Flow/TextureButton.h"
 #include "Scene/TempLists.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 #include "Shell/Game.h"
 
 namespace {
@@ -17,6 +18,22 @@ Button* find_button(const std::string& name) {
     return dynamic_cast<Button*>(objects().find(name));
 }
 
+// The same for a name the script means to be there; told at level 2 when it is not.
+Button* find_button(const std::string& name, const char* function) {
+    Button* button = find_button(name);
+    if (!button)
+        ScriptErrorLog::missing(function, "button", name);
+    return button;
+}
+
+// Takes a look for a button; a name that is not there is told at level 2.
+std::unique_ptr<GameObject> take_look(const std::string& name, const char* function) {
+    std::unique_ptr<GameObject> look = objects().take(name);
+    if (!look)
+        ScriptErrorLog::missing(function, "object", name);
+    return look;
+}
+
 }  // namespace
 
 void LuaFunctions::add_vk_pair(int32_t code, const std::string& name) {
@@ -27,8 +44,8 @@ void LuaFunctions::create_button(const std::string& name, const std::string& nor
                                  const std::string& focused_look, const std::string& press_sound,
                                  const std::string& focus_sound, const std::string& script) {
     auto button = std::make_unique<TextureButton>();
-    button->normal_look = objects().take(normal_look);
-    button->focused_look = objects().take(focused_look);
+    button->normal_look = take_look(normal_look, __func__);
+    button->focused_look = take_look(focused_look, __func__);
     if (!focus_sound.empty())
         button->focus_sound = focus_sound;
     if (!press_sound.empty())
@@ -40,22 +57,22 @@ void LuaFunctions::create_button(const std::string& name, const std::string& nor
 void LuaFunctions::button_dependencies(const std::string& name, const std::string& up,
                                        const std::string& down, const std::string& left,
                                        const std::string& right) {
-    Button* button = find_button(name);
+    Button* button = find_button(name, __func__);
     if (!button)
         return;
     // A neighbour name that names no button leaves that neighbour as it was.
-    if (Button* b = find_button(up))
+    if (Button* b = find_button(up, __func__))
         button->up = b;
-    if (Button* b = find_button(down))
+    if (Button* b = find_button(down, __func__))
         button->down = b;
-    if (Button* b = find_button(left))
+    if (Button* b = find_button(left, __func__))
         button->left = b;
-    if (Button* b = find_button(right))
+    if (Button* b = find_button(right, __func__))
         button->right = b;
 }
 
 void LuaFunctions::set_focused_button(const std::string& name) {
     MenuInput* menu = Game::instance().menu.get();
     if (menu)
-        menu->focus_to(find_button(name));
+        menu->focus_to(find_button(name, __func__));
 }

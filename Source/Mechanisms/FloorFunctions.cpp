@@ -6,20 +6,27 @@
 #include "Scene/Level.h"
 #include "Scene/TempLists.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 #include "Shell/Game.h"
 
 namespace {
 
-UnstableFloor* floor_with(int32_t id) {
+// The floor with the id in the current level; a script naming none is told at level 2.
+UnstableFloor* floor_with(int32_t id, const char* function) {
     Level* level = Game::instance().level.get();
-    return level ? level->unstable_floors.find_by_id(id) : nullptr;
+    UnstableFloor* floor = level ? level->unstable_floors.find_by_id(id) : nullptr;
+    if (!floor)
+        ScriptErrorLog::missing(function, "unstable floor with id", id);
+    return floor;
 }
 
 // An animated sprite the temp list owns, taken out with its name; null otherwise.
-std::unique_ptr<AnimatedSprite> take_animated(const std::string& name) {
+std::unique_ptr<AnimatedSprite> take_animated(const std::string& name, const char* function) {
     TempList<GameObject>& objects = TempLists::instance().game_objects;
-    if (!dynamic_cast<AnimatedSprite*>(objects.find(name)) || !objects.owns(name))
+    if (!dynamic_cast<AnimatedSprite*>(objects.find(name)) || !objects.owns(name)) {
+        ScriptErrorLog::missing(function, "animated sprite", name);
         return nullptr;
+    }
     return std::unique_ptr<AnimatedSprite>(
         static_cast<AnimatedSprite*>(objects.take(name).release()));
 }
@@ -31,8 +38,10 @@ void LuaFunctions::unstablefloor_create(int32_t id, float restore_time, float fa
     Level* level = Game::instance().level.get();
     Layer* layer = level ? level->layer_at(layer_index) : nullptr;
     // Without a layer the floor would have no owner: nothing is made.
-    if (!layer)
+    if (!layer) {
+        ScriptErrorLog::missing(__func__, "layer", layer_index);
         return;
+    }
     auto floor = std::make_unique<UnstableFloor>(restore_time, fall_delay);
     floor->id = id;
     level->unstable_floors.add(floor.get());
@@ -40,7 +49,7 @@ void LuaFunctions::unstablefloor_create(int32_t id, float restore_time, float fa
 }
 
 void LuaFunctions::unstablefloor_segmentstrip(int32_t id, int32_t strip_code) {
-    UnstableFloor* floor = floor_with(id);
+    UnstableFloor* floor = floor_with(id, __func__);
     if (!floor)
         return;
     for (const auto& strip : Game::instance().level->segment_strips) {
@@ -49,29 +58,36 @@ void LuaFunctions::unstablefloor_segmentstrip(int32_t id, int32_t strip_code) {
             return;
         }
     }
+    ScriptErrorLog::missing(__func__, "segment strip with code", strip_code);
 }
 
 void LuaFunctions::unstablefloor_animations(int32_t id, const std::string& solid_sprite,
                                             const std::string& fallen_sprite,
                                             const std::string& crumbling_sprite) {
-    UnstableFloor* floor = floor_with(id);
+    UnstableFloor* floor = floor_with(id, __func__);
     if (!floor)
         return;
-    if (auto sprite = take_animated(solid_sprite))
+    if (auto sprite = take_animated(solid_sprite, __func__))
         floor->set_solid_sprite(std::move(sprite));
-    if (auto sprite = take_animated(fallen_sprite))
+    if (auto sprite = take_animated(fallen_sprite, __func__))
         floor->set_fallen_sprite(std::move(sprite));
-    if (auto sprite = take_animated(crumbling_sprite))
+    if (auto sprite = take_animated(crumbling_sprite, __func__))
         floor->set_crumbling_sprite(std::move(sprite));
 }
 
 void LuaFunctions::unstablefloor_audio(int32_t id, const std::string& restore_sound,
                                        const std::string& fall_sound,
                                        const std::string& crumble_music) {
-    UnstableFloor* floor = floor_with(id);
+    UnstableFloor* floor = floor_with(id, __func__);
     if (!floor)
         return;
     TempLists& temp = TempLists::instance();
+    if (!temp.sounds.owns(restore_sound))
+        ScriptErrorLog::missing(__func__, "sound", restore_sound);
+    if (!temp.sounds.owns(fall_sound))
+        ScriptErrorLog::missing(__func__, "sound", fall_sound);
+    if (!temp.music.owns(crumble_music))
+        ScriptErrorLog::missing(__func__, "music record", crumble_music);
     if (auto sound = temp.sounds.take(restore_sound))
         floor->restore_sound = std::move(sound);
     if (auto sound = temp.sounds.take(fall_sound))

@@ -220,6 +220,19 @@ void TriggerManager::remove_area_triggers() {
         compact();
 }
 
+int32_t TriggerManager::remove_owned_with_id(int32_t id, const Trigger* keep) {
+    int32_t removed = 0;
+    for (Entry& e : entries_) {
+        if (e.owned && e.owned->id == id && e.owned.get() != keep) {
+            drop(e);
+            ++removed;
+        }
+    }
+    if (walking_ == 0)
+        compact();
+    return removed;
+}
+
 void TriggerManager::drop(Entry& entry) {
     ++version_;
     entry.carried.reset();

@@ -49,6 +49,9 @@ class TriggerManager {
     // Destroys every gate and use trigger the manager owns and drops the carried ones; timed
     // triggers stay. A new level does this.
     void remove_area_triggers();
+    // Destroys every trigger the manager owns with that id except keep (after the walks, when
+    // one is running); carried triggers stay with their owners. Returns how many were removed.
+    int32_t remove_owned_with_id(int32_t id, const Trigger* keep);
 
     // On (the default), a gate tests only the usable gates its box meets or it is inside of,
     // once enough gates could be used for that to pay; the scripts that run, their order and

@@ -1,7 +1,9 @@
 // Script functions of segment strips.
+#include "Physics/Ground.h"
 #include "Scene/Level.h"
 #include "Scene/TempLists.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 #include "Shell/Game.h"
 
 namespace {
@@ -25,11 +27,19 @@ void LuaFunctions::add_segment(float x, float y) {
 }
 
 void LuaFunctions::add_segment_with_code(float x, float y, int32_t code) {
-    if (Level* level = Game::instance().level.get())
-        SegmentStripBuilder::add_segment_with_code(level->segment_strips, x, y, code);
+    Level* level = Game::instance().level.get();
+    if (!level) {
+        ScriptErrorLog::missing(__func__, "current level");
+        return;
+    }
+    if (ScriptErrorLog::reports_missing() && !find_strip_with_code(level->segment_strips, code))
+        ScriptErrorLog::missing(__func__, "segment strip with code", code);
+    SegmentStripBuilder::add_segment_with_code(level->segment_strips, x, y, code);
 }
 
 void LuaFunctions::upload_segmentstrip() {
     if (Level* level = Game::instance().level.get())
         builder().upload_segmentstrip(level->segment_strips);
+    else
+        ScriptErrorLog::missing(__func__, "current level");
 }

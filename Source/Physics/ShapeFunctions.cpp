@@ -4,6 +4,7 @@
 #include "Scene/Level.h"
 #include "Scene/TempLists.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 #include "Shell/Game.h"
 
 namespace {
@@ -12,9 +13,19 @@ TempList<Shape>& shapes() {
     return TempLists::instance().shapes;
 }
 
+// The shape of that name; a script naming one that is not there is told at level 2.
+Shape* find(const std::string& name, const char* function) {
+    Shape* shape = shapes().find(name);
+    if (!shape)
+        ScriptErrorLog::missing(function, "shape", name);
+    return shape;
+}
+
 }  // namespace
 
 void LuaFunctions::shape_remove_from_temp_list(const std::string& name) {
+    if (!shapes().contains(name))
+        ScriptErrorLog::missing(__func__, "shape", name);
     shapes().forget(name);
 }
 
@@ -24,7 +35,7 @@ void LuaFunctions::create_shape(const std::string& name, int32_t kind, float a, 
 }
 
 void LuaFunctions::shape_vertex(const std::string& name, int32_t index, float x, float y) {
-    set_shape_vertex(shapes().find(name), index, x, y);
+    set_shape_vertex(find(name, __func__), index, x, y);
 }
 
 void LuaFunctions::create_circle(const std::string& name, float x, float y, float radius) {
@@ -32,17 +43,19 @@ void LuaFunctions::create_circle(const std::string& name, float x, float y, floa
 }
 
 void LuaFunctions::circle_center(const std::string& name, float x, float y) {
-    set_circle_center(shapes().find(name), x, y);
+    set_circle_center(find(name, __func__), x, y);
 }
 
 void LuaFunctions::circle_radius(const std::string& name, float radius) {
-    set_circle_radius(shapes().find(name), radius);
+    set_circle_radius(find(name, __func__), radius);
 }
 
 void LuaFunctions::create_collider(int32_t id, const std::string& shape_name, float x, float y) {
     Level* level = Game::instance().level.get();
-    if (!level)
+    if (!level) {
+        ScriptErrorLog::missing(__func__, "current level");
         return;
+    }
     // The collider keeps its own clone: the name stays in the temp list for other owners.
-    level->colliders.push_back(make_collider(id, shapes().find(shape_name), x, y));
+    level->colliders.push_back(make_collider(id, find(shape_name, __func__), x, y));
 }

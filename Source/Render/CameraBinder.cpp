@@ -28,6 +28,11 @@ int32_t CameraBinder::evaluate(const Camera& camera, Vector2 t) {
 }
 
 void CameraBinder::follow(Camera& camera, Vector2 target) {
+    if (clamp) {
+        camera.position = clamped(camera, target);
+        camera.notify_moved();
+        return;
+    }
     if (int32_t m = evaluate(camera, target))
         mode = m;
     if (mode == following) {
@@ -43,4 +48,22 @@ void CameraBinder::follow(Camera& camera, Vector2 target) {
         return;
     }
     camera.notify_moved();
+}
+
+namespace {
+
+// The centre on one axis: the target, kept where the view [c + low, c + high] fits into
+// [min, max].
+float clamp_axis(float target, float low, float high, float min, float max) {
+    const float least = min - low, most = max - high;
+    if (least > most)
+        return (least + most) / 2.0f;
+    return target < least ? least : (target > most ? most : target);
+}
+
+}  // namespace
+
+Vector2 CameraBinder::clamped(const Camera& camera, Vector2 t) const {
+    return {clamp_axis(t.x, camera.left, camera.right, min_x, max_x),
+            clamp_axis(t.y, camera.bottom, camera.top, min_y, max_y)};
 }

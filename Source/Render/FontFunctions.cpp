@@ -3,6 +3,7 @@
 
 #include "Render/Registries.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 
 void LuaFunctions::init_font(const std::string& name, const std::string& face, int32_t height,
                              bool bold, bool italic) {
@@ -20,6 +21,10 @@ void LuaFunctions::add_letter_subtexture(const std::string& font, const std::str
                                          const std::string& letter) {
     FontMap* map = FontMapRegistry::instance().find(font);
     const SubTexture* sub = SubTextureRegistry::instance().find(subtexture);
+    if (!map)
+        ScriptErrorLog::missing(__func__, "font map", font);
+    if (!sub)
+        ScriptErrorLog::missing(__func__, "sub-texture", subtexture);
     // An empty letter string has no first byte to map.
     if (map && sub && !letter.empty())
         map->add_letter(static_cast<unsigned char>(letter[0]), sub);

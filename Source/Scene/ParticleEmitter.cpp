@@ -47,7 +47,7 @@ ParticleEmitter::ParticleEmitter(std::unique_ptr<Particle> t) : particle_templat
 
 bool ParticleEmitter::update(float dt) {
     update_near(dt, Game::instance().player_position());
-    return false;
+    return one_shot && particles.empty();
 }
 
 void ParticleEmitter::draw(Renderer& renderer, const Color& tint) {
@@ -66,15 +66,23 @@ bool ParticleEmitter::is_near(std::optional<Vector2> player) const {
 void ParticleEmitter::update_near(float dt, std::optional<Vector2> player) {
     if (!is_near(player))
         return;
-    for (const std::unique_ptr<Particle>& p : particles) {
+    bool any_gone = false;
+    for (std::unique_ptr<Particle>& p : particles) {
         if (!p->update(dt))
             continue;
+        if (one_shot) {
+            p.reset();
+            any_gone = true;
+            continue;
+        }
         // Reborn at the emitter; direction, speed, spin and colours stay.
         p->transform.scale = p->start_scale;
         p->colour = p->start_colour;
         p->life = p->lifetime;
         p->transform.position = transform.position;
     }
+    if (any_gone)
+        std::erase(particles, nullptr);
 }
 
 void ParticleEmitter::draw_near(Renderer& renderer, const Color& tint,

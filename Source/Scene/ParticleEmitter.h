@@ -9,8 +9,10 @@
 #include "Scene/Sprite.h"
 
 // Releases clones of a particle template with random parameters drawn from its ranges, and
-// updates and draws them; a particle whose life runs out is reborn at the emitter. The emitter
-// itself is never drawn. Far from the player it freezes; without a player it always runs.
+// updates and draws them; a particle whose life runs out is reborn at the emitter, unless the
+// emitter is a one-shot burst: then the particle goes, and the emitter asks to be removed once
+// its last particle has gone. The emitter itself is never drawn. Far from the player it
+// freezes; without a player it always runs.
 //
 // Others that move an emitter (a creature carrying it) hold it by Ref<ParticleEmitter> and set
 // its transform's position; the reference empties when the emitter's layer destroys it.
@@ -59,6 +61,8 @@ class ParticleEmitter : public Sprite {
     float end_scale_min = 1.0f, end_scale_max = 1.0f;
     std::unique_ptr<Particle> particle_template;
     std::vector<std::unique_ptr<Particle>> particles;
+    // Particles live once; the emitter goes when none is left.
+    bool one_shot = false;
 
   private:
     void emit_one();

@@ -12,6 +12,7 @@
 #include "Scene/TexturedParticle.h"
 #include "Scene/TexturedSprite.h"
 #include "Script/LuaFunctions.h"
+#include "Script/ScriptErrorLog.h"
 
 namespace {
 
@@ -24,33 +25,54 @@ T* find(const std::string& name) {
     return dynamic_cast<T*>(objects().find(name));
 }
 
+// The same, telling a script that asked for a name that is not there (or not of that kind).
+template <class T>
+T* find(const std::string& name, const char* function, const char* what) {
+    T* found = find<T>(name);
+    if (!found)
+        ScriptErrorLog::missing(function, what, name);
+    return found;
+}
+
+Texture* texture(const std::string& name, const char* function) {
+    Texture* found = TextureRegistry::instance().find(name);
+    if (!found)
+        ScriptErrorLog::missing(function, "texture", name);
+    return found;
+}
+
+Animation* animation(const std::string& name, const char* function) {
+    Animation* found = AnimationRegistry::instance().find(name);
+    if (!found)
+        ScriptErrorLog::missing(function, "animation", name);
+    return found;
+}
+
 }  // namespace
 
 void LuaFunctions::create_sprite(const std::string& name, int32_t kind, const std::string& resource,
                                  float x, float y) {
     // Particles are templates: they have no position of their own.
     if (kind == 2) {
-        objects().put(
-            name, std::make_unique<TexturedParticle>(TextureRegistry::instance().find(resource)));
+        objects().put(name, std::make_unique<TexturedParticle>(texture(resource, __func__)));
         return;
     }
     if (kind == 5) {
-        objects().put(
-            name, std::make_unique<AnimatedParticle>(AnimationRegistry::instance().find(resource)));
+        objects().put(name, std::make_unique<AnimatedParticle>(animation(resource, __func__)));
         return;
     }
     std::unique_ptr<Sprite> sprite;
     switch (kind) {
         case 0:
-            sprite = std::make_unique<TexturedSprite>(TextureRegistry::instance().find(resource));
+            sprite = std::make_unique<TexturedSprite>(texture(resource, __func__));
             break;
         case 1:
-            sprite = std::make_unique<AnimatedSprite>(AnimationRegistry::instance().find(resource));
+            sprite = std::make_unique<AnimatedSprite>(animation(resource, __func__));
             break;
         case 3: {
             // The emitter keeps a copy of the named particle, which leaves the temp list.
             std::unique_ptr<Particle> particle_template;
-            if (auto* particle = find<Particle>(resource)) {
+            if (auto* particle = find<Particle>(resource, __func__, "particle template")) {
                 particle_template = particle->clone();
                 objects().take(resource);
             }
@@ -58,7 +80,7 @@ void LuaFunctions::create_sprite(const std::string& name, int32_t kind, const st
             break;
         }
         case 4:
-            sprite = std::make_unique<ScrollingSprite>(TextureRegistry::instance().find(resource));
+            sprite = std::make_unique<ScrollingSprite>(texture(resource, __func__));
             break;
         default:
             return;
@@ -69,10 +91,10 @@ void LuaFunctions::create_sprite(const std::string& name, int32_t kind, const st
 
 void LuaFunctions::sprite_shape(const std::string& name, int32_t kind, float w, float h) {
     if (kind == 0 || kind == 1 || kind == 4) {
-        if (Sprite* sprite = find<Sprite>(name))
+        if (Sprite* sprite = find<Sprite>(name, __func__, "sprite"))
             sprite->set_half_size(w, h);
     } else if (kind == 2 || kind == 5) {
-        if (Particle* particle = find<Particle>(name))
+        if (Particle* particle = find<Particle>(name, __func__, "particle template"))
             particle->set_half_size(w, h);
     }
 }
@@ -80,13 +102,13 @@ void LuaFunctions::sprite_shape(const std::string& name, int32_t kind, float w, 
 void LuaFunctions::textured_sprite_tex_coords(const std::string& name, int32_t kind, float left,
                                               float bottom, float right, float top) {
     if (kind == 0) {
-        if (auto* sprite = find<TexturedSprite>(name))
+        if (auto* sprite = find<TexturedSprite>(name, __func__, "textured sprite"))
             sprite->set_tex_coords(left, bottom, right, top);
     } else if (kind == 2) {
-        if (auto* particle = find<TexturedParticle>(name))
+        if (auto* particle = find<TexturedParticle>(name, __func__, "textured particle template"))
             particle->set_tex_coords(left, bottom, right, top);
     } else if (kind == 4) {
-        if (auto* sprite = find<ScrollingSprite>(name)) {
+        if (auto* sprite = find<ScrollingSprite>(name, __func__, "scrolling sprite")) {
             sprite->set_tex_coords(left, bottom, right, top);
             for (int i = 0; i < 4; ++i)
                 sprite->saved_tex_coords[i] = sprite->tex_coords[i];
@@ -95,7 +117,7 @@ void LuaFunctions::textured_sprite_tex_coords(const std::string& name, int32_t k
 }
 
 void LuaFunctions::scrolling_sprite(const std::string& name, int32_t mode, float speed) {
-    auto* sprite = find<ScrollingSprite>(name);
+    auto* sprite = find<ScrollingSprite>(name, __func__, "scrolling sprite");
     if (!sprite)
         return;
     // Script modes: 0 none, 1 horizontal, 2 vertical.
@@ -109,18 +131,18 @@ void LuaFunctions::scrolling_sprite(const std::string& name, int32_t mode, float
 }
 
 void LuaFunctions::sprite_rotation(const std::string& name, float angle) {
-    if (Sprite* sprite = find<Sprite>(name))
+    if (Sprite* sprite = find<Sprite>(name, __func__, "sprite"))
         sprite->transform.set_rotation(angle);
 }
 
 void LuaFunctions::sprite_color(const std::string& name, float r, float g, float b, float a) {
-    if (Sprite* sprite = find<Sprite>(name))
+    if (Sprite* sprite = find<Sprite>(name, __func__, "sprite"))
         sprite->colour = {r, g, b, a};
 }
 
 void LuaFunctions::remorfable_sprite(const std::string& name, const std::string& target_name,
                                      float speed, bool looping) {
-    if (!find<Sprite>(target_name))
+    if (!find<Sprite>(target_name, __func__, "sprite"))
         return;
     std::unique_ptr<GameObject> taken = objects().take(target_name);
     if (!taken)
@@ -151,7 +173,7 @@ void LuaFunctions::add_key_frame_color(float r, float g, float b, float a) {
 
 void LuaFunctions::upload_key_frame(const std::string& name) {
     auto& pending = TempLists::instance().pending_key_frame;
-    auto* remorfable = find<RemorfableSprite>(name);
+    auto* remorfable = find<RemorfableSprite>(name, __func__, "key-frame sprite");
     if (!remorfable || !pending)
         return;
     remorfable->insert_key_frame(*pending);
@@ -160,7 +182,9 @@ void LuaFunctions::upload_key_frame(const std::string& name) {
 
 void LuaFunctions::convert_to_hud(const std::string& name) {
     std::unique_ptr<GameObject> object = objects().take(name);
-    if (!object)
+    if (!object) {
+        ScriptErrorLog::missing(__func__, "object", name);
         return;
+    }
     objects().put(name, std::make_unique<Hud>(std::move(object)));
 }

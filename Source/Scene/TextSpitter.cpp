@@ -28,6 +28,30 @@ void TextSpitter::add_text(const std::string& text) {
     total = static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX - 1));
 }
 
+void TextSpitter::replace_text(const std::string& text) {
+    clear();
+    if (!text.empty()) {
+        size_t start = 0;
+        for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        lines.push_back(text.substr(start));
+    }
+    int64_t sum = 0;
+    for (const std::string& line : lines)
+        sum += static_cast<int64_t>(line.size());
+    total = static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX - 1));
+    layout();
+    countdown = period;
+    // Shown at once, not at the next update: a text replaced after the level's update (by the
+    // frame script) is drawn whole in the same frame.
+    if (!(period > 0.0f)) {
+        while (spat <= total)
+            show(spat++);
+    }
+}
+
 void TextSpitter::clear() {
     spat = 0;
     total = 0;

@@ -23,6 +23,9 @@ class TextSpitter : public Sprite {
     void set_font(const std::string& name);
     // Appends a line.
     void add_text(const std::string& text);
+    // Replaces every line with the lines of text (split at "\n") and types them out again from
+    // the first letter; with a period of 0 or less they show at once.
+    void replace_text(const std::string& text);
     void clear();
     // Fits the box to the lines.
     void layout();

@@ -203,6 +203,24 @@ const std::vector<MethodEntry>& function_table() {
         {"upload_frame", &LuaFunctions::upload_frame},
         {"create_dialog_font", &LuaFunctions::create_dialog_font},
 
+        // ---- Engine extensions, after the core functions (core_function_count). ----
+        // The camera and its binder.
+        {"camera_set_position", &LuaFunctions::camera_set_position},
+        {"camera_binder_mode", &LuaFunctions::camera_binder_mode},
+        // The frame script and the frame counter.
+        {"set_frame_script", &LuaFunctions::set_frame_script},
+        {"get_frame_number", &LuaFunctions::get_frame_number},
+        // Text objects and measuring text.
+        {"text_replace", &LuaFunctions::text_replace},
+        {"get_text_width", &LuaFunctions::get_text_width},
+        {"get_text_height", &LuaFunctions::get_text_height},
+        // Triggers.
+        {"trigger_remove", &LuaFunctions::trigger_remove},
+        // The player's health.
+        {"get_player_hp", &LuaFunctions::get_player_hp},
+        {"get_player_max_hp", &LuaFunctions::get_player_max_hp},
+        // Particles.
+        {"emitter_burst", &LuaFunctions::emitter_burst},
         // Extension: game controllers.
         {"pad_map", &LuaFunctions::pad_map},
         {"pad_count", &LuaFunctions::pad_count},

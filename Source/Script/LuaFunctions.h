@@ -229,6 +229,24 @@ class LuaFunctions {
     int32_t get_max_combo();
     int32_t get_combo_multiplier();
 
+    // Engine extensions: functions beyond the core set, registered in their own block after it.
+    // The camera and its binder.
+    void camera_set_position(float, float);
+    void camera_binder_mode(int32_t);
+    // The frame script and the frame counter.
+    void set_frame_script(const std::string&);
+    int32_t get_frame_number();
+    // Text objects and measuring text.
+    void text_replace(int32_t, int32_t, const std::string&);
+    float get_text_width(const std::string&, const std::string&, float);
+    float get_text_height(const std::string&, const std::string&, float);
+    // Triggers.
+    void trigger_remove(int32_t);
+    // The player's health.
+    float get_player_hp();
+    float get_player_max_hp();
+    // Particles.
+    void emitter_burst(const std::string&, int32_t);
     // Extension: game controllers (Flow/PadFunctions.cpp).
     void pad_map(const std::string&, int32_t);
     int32_t pad_count();

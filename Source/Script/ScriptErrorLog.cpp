@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "Platform/Clock.h"
+#include "Script/ScriptHost.h"
 
 namespace {
-bool on = false;
 bool requested = false;
 std::function<void(const std::string&)> listener;
 // Past this many remembered messages the ones older than the interval are forgotten, so
@@ -17,13 +17,18 @@ constexpr size_t prune_above = 256;
 
 void ScriptErrorLog::configure() {
     const char* value = std::getenv("VELDEN_SCRIPT_ERRORS");
-    on = requested || (value && std::strcmp(value, "1") == 0);
+    level_ = requested ? failed_scripts : 0;
+    if (value && std::strcmp(value, "1") == 0)
+        level_ = failed_scripts;
+    else if (value && std::strcmp(value, "2") == 0)
+        level_ = missing_names;
     recent().clear();
 }
 
 void ScriptErrorLog::request() {
     requested = true;
-    on = true;
+    if (level_ < failed_scripts)
+        level_ = failed_scripts;
 }
 
 void ScriptErrorLog::set_listener(std::function<void(const std::string&)> function) {
@@ -31,7 +36,7 @@ void ScriptErrorLog::set_listener(std::function<void(const std::string&)> functi
 }
 
 bool ScriptErrorLog::enabled() {
-    return on;
+    return level_ >= failed_scripts;
 }
 
 std::map<std::string, uint32_t>& ScriptErrorLog::recent() {
@@ -40,7 +45,7 @@ std::map<std::string, uint32_t>& ScriptErrorLog::recent() {
 }
 
 void ScriptErrorLog::report(const std::string& message) {
-    if (!on)
+    if (!enabled())
         return;
     const uint32_t now = Clock::current().milliseconds();
     auto& table = recent();
@@ -59,4 +64,32 @@ void ScriptErrorLog::report(const std::string& message) {
     std::fflush(stderr);
     if (listener)
         listener(message);
+}
+
+void ScriptErrorLog::missing(const char* function, const char* what, const std::string& name) {
+    if (!reports_missing() || name.empty())
+        return;
+    // Names are shown as the script wrote them, cut short when they are long.
+    constexpr size_t longest = 80;
+    std::string shown = name.size() > longest ? name.substr(0, longest) + "..." : name;
+    write_missing(function, std::string("no ") + what + " \"" + shown + "\"");
+}
+
+void ScriptErrorLog::missing(const char* function, const char* what, int64_t number) {
+    if (!reports_missing())
+        return;
+    write_missing(function, std::string("no ") + what + " " + std::to_string(number));
+}
+
+void ScriptErrorLog::missing(const char* function, const char* what) {
+    if (!reports_missing())
+        return;
+    write_missing(function, std::string("no ") + what);
+}
+
+void ScriptErrorLog::write_missing(const char* function, const std::string& text) {
+    std::string place = ScriptHost::calling_place();
+    if (place.empty())
+        place = "(no script)";
+    report(place + ": " + function + ": " + text);
 }

@@ -4,6 +4,7 @@
 #include <lua.hpp>
 
 #include "Script/ClassBinding.h"
+#include "Script/ScriptConstants.h"
 #include "Script/ScriptErrorLog.h"
 
 namespace {
@@ -30,6 +31,7 @@ struct BusyTimer {
 int declare_all(lua_State* L) {
     luaL_openlibs(L);
     ClassBinding::declare(L);
+    ScriptConstants::declare(L);
     return 0;
 }
 
@@ -121,6 +123,20 @@ void ScriptHost::close() {
 
 lua_State* ScriptHost::state() {
     return interpreter;
+}
+
+std::string ScriptHost::calling_place() {
+    lua_State* L = interpreter;
+    if (!L)
+        return {};
+    // Level 0 is the engine function itself when a script called it; C functions in between
+    // (pcall, a coroutine's resume) have no line, so the first frame with one is the caller.
+    lua_Debug ar;
+    for (int level = 0; lua_getstack(L, level, &ar); ++level) {
+        if (lua_getinfo(L, "Sl", &ar) && ar.currentline > 0)
+            return std::string(ar.short_src) + ":" + std::to_string(ar.currentline);
+    }
+    return {};
 }
 
 int ScriptHost::pcall(lua_State* L, int nargs, int nresults) {

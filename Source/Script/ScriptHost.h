@@ -10,8 +10,9 @@ struct lua_State;
 // when ScriptErrorLog is enabled.
 class ScriptHost {
   public:
-    // Creates the interpreter with the standard libraries and declares LuaFunctions. When the
-    // interpreter cannot be created the engine runs without scripts.
+    // Creates the interpreter with the standard libraries, declares LuaFunctions and the table
+    // of named constants. When the interpreter cannot be created the engine runs without
+    // scripts.
     static void start();
     // Sets the global "parameter", loads and runs the file; true when both succeeded. An empty
     // path is no script: nothing runs and nothing is reported. The origin (for example "leave
@@ -22,6 +23,9 @@ class ScriptHost {
     static void close();
     // The interpreter, or null before start and after close.
     static lua_State* state();
+    // "file:line" of the innermost script function running now (the caller of the engine
+    // function being called), or "" when no script runs.
+    static std::string calling_place();
     // lua_pcall for code outside scripts that runs Lua (tools, tests). The collector runs only
     // inside protected calls, so that a "__gc" a script made raise cannot end the process.
     static int pcall(lua_State* L, int nargs, int nresults);

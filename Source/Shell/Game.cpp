@@ -1,5 +1,7 @@
 #include "Shell/Game.h"
 
+#include <cstdint>
+
 #include "Audio/MusicEngine.h"
 #include "Audio/SoundQueue.h"
 #include "Core/WalkGuard.h"
@@ -111,6 +113,8 @@ void Game::tick(float dt) {
 }
 
 void Game::update(float dt) {
+    if (frame_number < INT32_MAX)
+        ++frame_number;
     run_escape_script();
     if (state == GameState::menu)
         menu_step();
@@ -121,6 +125,7 @@ void Game::update(float dt) {
     if (state != GameState::dialog)
         update_triggers(dt);
     advance_level_timer(dt);
+    run_frame_script();
     update_sounds();
 }
 
@@ -278,6 +283,17 @@ void Game::reset_for_level_change() {
 void Game::advance_level_timer(float dt) {
     // In every game state, across level changes, until a script stops it.
     score.advance_timer(dt);
+}
+
+void Game::run_frame_script() {
+    // After the world has moved and the triggers have fired, before sounds start and the frame
+    // is drawn, so what the script changes shows in this frame.
+    if (state != GameState::running || frame_script.empty())
+        return;
+    // The script may name another frame script while it runs; the copy keeps its capacity, so
+    // this allocates only when a longer path comes.
+    running_frame_script_ = frame_script;
+    ScriptHost::run_script(running_frame_script_, frame_number, "frame script");
 }
 
 void Game::update_sounds() {

@@ -118,6 +118,10 @@ class Game {
     std::map<std::string, std::unique_ptr<LetterTable>> fonts;
     // The running dialog, or none.
     std::unique_ptr<Dialog> dialog;
+    // The script run once per frame in the running state ("" for none), and the number of the
+    // frame running now: 1 for the first frame after start-up, 0 during start-up.
+    std::string frame_script;
+    int32_t frame_number = 0;
 
   private:
     Game();
@@ -133,9 +137,11 @@ class Game {
     void update_level(float dt);
     void update_triggers(float dt);
     void advance_level_timer(float dt);
+    void run_frame_script();
     void update_sounds();
     void build_fonts();
 
     // Nesting depth of the AI walk; emptied slots are dropped when it ends.
     int ai_walks_ = 0;
+    std::string running_frame_script_;
 };

@@ -1,4 +1,4 @@
-// Script functions of the game state and the debug switches.
+// Script functions of the game state, the debug switches and the frame script.
 #include "Script/LuaFunctions.h"
 #include "Shell/Game.h"
 
@@ -17,4 +17,14 @@ void LuaFunctions::draw_triggers(bool on) {
 
 void LuaFunctions::draw_segments(bool on) {
     Game::instance().draw_segments = on;
+}
+
+// Engine extensions.
+
+void LuaFunctions::set_frame_script(const std::string& path) {
+    Game::instance().frame_script = path;
+}
+
+int32_t LuaFunctions::get_frame_number() {
+    return Game::instance().frame_number;
 }

@@ -527,3 +527,69 @@ TEST_F(TriggerScriptTest, AGateMeetsAGateItsOwnScriptAddedInTheSameFrame) {
     tick();
     EXPECT_EQ(take_log(), "G1 ");
 }
+
+// trigger_remove: every trigger uploaded with the id goes, gates, use and timed triggers alike;
+// triggers that creatures carry and the player's trigger stay with their owners.
+TEST_F(TriggerScriptTest, RemovingByIdTakesEveryUploadedTriggerWithTheId) {
+    begin(R"(
+        lf:create_level(0, 0, 0, 0)
+        lf:create_layer(1, 1, 0)
+        gate('a', 5, 0, 0, 10, {'g'}, {'g'})
+        gate('b', 6, 0, 0, 10, {'g'}, {'g'})
+        lf:create_trigger('u', 1, 'Data/Scripts/use.lua', '', 0, 0)
+        lf:trigger_upload('u', 5)
+        lf:create_trigger('t', 2, 'Data/Scripts/timed.lua', '', 0, 0)
+        lf:timed_trigger_repeat('t', 0.01, true)
+        lf:trigger_upload('t', 5)
+        -- A creature's gate with the same id.
+        lf:create_creature('c', 2, '', '', '', '')
+        lf:create_trigger('ct', 0, '', '', 0, 0)
+        lf:creature_trigger('c', 2, 'ct', 5)
+        lf:gameobject_upload('c', 0, 70)
+        -- The player's trigger, in the manager with the id 0, and a timer with the id 0.
+        lf:create_creature('', 0, '', '', '', '')
+        lf:create_trigger('pt', 0, '', '', 0, 0)
+        lf:creature_trigger('', 0, 'pt', 0)
+        lf:add_player_trigger_to_manager()
+        lf:create_trigger('t0', 2, 'Data/Scripts/timed.lua', '', 0, 0)
+        lf:timed_trigger_repeat('t0', 1, false)
+        lf:trigger_upload('t0', 0)
+    )");
+    ASSERT_EQ(ids(), (std::vector<int32_t>{5, 6, 5, 5, 5, 0, 0}));
+    tick();
+    EXPECT_EQ(take_log(), "E5 E6 T5 ");
+    ASSERT_EQ(lua("lf:trigger_remove(5)"), "");
+    EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0, 0})) << "the creature's gate stays";
+    ASSERT_EQ(lua("lf:trigger_remove(0)"), "");
+    EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0}));
+    EXPECT_TRUE(Game::instance().player_trigger) << "the player keeps its trigger";
+    ASSERT_EQ(lua("lf:trigger_remove(42)\nlf:trigger_remove(5)"), "");
+    EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0}));
+    // The gate that was inside the removed one is not told it left: nothing is there to leave.
+    tick(3);
+    EXPECT_EQ(take_log(), "");
+}
+
+TEST_F(TriggerScriptTest, ATriggersScriptMayRemoveItselfAndOthersDuringTheWalk) {
+    write_file("Data/Scripts/once.lua", R"(
+        log = log .. 'R' .. parameter .. ' '
+        lf:trigger_remove(parameter)
+        lf:trigger_remove(2)
+    )");
+    begin(R"(
+        lf:create_level(0, 0, 0, 0)
+        gate('x', 1, 0, 0, 10, {'g'}, {'g'}, 'Data/Scripts/once.lua')
+        gate('y', 2, 5, 0, 10, {'g'}, {'g'})
+        gate('z', 3, 500, 0, 10, {'g'}, {'g'})
+        lf:create_trigger('once', 2, 'Data/Scripts/once.lua', '', 0, 0)
+        lf:timed_trigger_repeat('once', 0.01, true)
+        lf:trigger_upload('once', 4)
+    )");
+    tick();
+    // x fires and takes itself and y out; y, visited after it, fires nothing; the repeating
+    // timer removes itself as a one-shot would.
+    EXPECT_EQ(take_log(), "R1 R4 ");
+    EXPECT_EQ(ids(), (std::vector<int32_t>{3}));
+    tick(3);
+    EXPECT_EQ(take_log(), "");
+}

@@ -165,3 +165,27 @@ TEST_F(CameraBinderTest, BoundsAreTakenFromTheCamera) {
     EXPECT_EQ(binder.mode, CameraBinder::following);
     EXPECT_EQ(cam.position, (Vector2{850, 400}));
 }
+
+// Clamping: the camera goes as near the target as the area lets the whole view go.
+TEST_F(CameraBinderTest, ClampingKeepsTheViewInsideTheAreaOnEachAxis) {
+    binder.clamp = true;
+    struct Case {
+        Vector2 target;
+        Vector2 camera;
+    };
+    // The view is 1280 x 720, the area -1000..1000 x -500..500: the centre may go from -360 to
+    // 360 across and from -140 to 140 up.
+    const Case cases[] = {
+        {{100, 0}, {100, 0}},       {{400, 30}, {360, 30}},  {{-2000, 200}, {-360, 140}},
+        {{360, -140}, {360, -140}}, {{0, -9000}, {0, -140}}, {{359.5f, 0}, {359.5f, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(follow(c.target), 1) << c.target.x << ", " << c.target.y;
+        EXPECT_EQ(cam.position, c.camera) << c.target.x << ", " << c.target.y;
+    }
+    // An area narrower than the view keeps the view centred on it.
+    CameraBinder narrow{500, 1100, -100, 100};
+    narrow.clamp = true;
+    narrow.follow(cam, {0, 0});
+    EXPECT_EQ(cam.position, (Vector2{800, 0}));
+}

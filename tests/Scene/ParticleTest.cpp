@@ -486,3 +486,60 @@ TEST_F(ParticleTest, AnimatedParticlesEachPlayTheirOwnCopy) {
     }
     EXPECT_EQ(AnimationRegistry::instance().find("twinkle")->index, 0);
 }
+
+// emitter_burst: each particle lives its life once; the emitter leaves its layer when the
+// last one has died.
+TEST_F(ParticleTest, ABurstEmitsOnceAndGoesWhenItsLastParticleDies) {
+    start(std::string(one_layer) + R"(
+        lf:create_sprite('spark', 2, '', 0, 0)
+        lf:particle_start_color('spark', 1, 1, 1, 1)
+        lf:particle_end_color('spark', 1, 1, 1, 0)
+        lf:create_sprite('burst', 3, 'spark', 100, 50)
+        lf:emitter_range('burst', 0.1, 0.3, 0, 0, 50, 100)
+        lf:emitter_angle('burst', math.pi)
+        lf:emitter_burst('burst', 20)
+        lf:gameobject_upload('burst', 0, 8)
+        -- The same emitter, for ever.
+        lf:create_sprite('spark2', 2, '', 0, 0)
+        lf:create_sprite('fountain', 3, 'spark2', 0, 0)
+        lf:emitter_range('fountain', 0.1, 0.3, 0, 0, 50, 100)
+        lf:emitter_particle_amount('fountain', 20)
+        lf:gameobject_upload('fountain', 0, 9)
+    )");
+    ParticleEmitter* burst = uploaded(8);
+    ASSERT_TRUE(burst);
+    EXPECT_TRUE(burst->one_shot);
+    ASSERT_EQ(burst->particles.size(), 20u);
+    // Lives of 0.1 to 0.3 s in frames of 10 ms: the count only falls, and each particle that is
+    // left has flown away from the emitter, none born again at it.
+    size_t last = 20;
+    int frames = 0;
+    while (uploaded(8) && frames < 100) {
+        tick();
+        ++frames;
+        if (!uploaded(8))
+            break;
+        EXPECT_LE(burst->particles.size(), last);
+        last = burst->particles.size();
+        for (const auto& p : burst->particles)
+            EXPECT_GT(length(p->transform.position - Vector2{100, 50}), 0.4f);
+    }
+    EXPECT_GE(frames, 10);
+    EXPECT_LE(frames, 32);
+    EXPECT_EQ(uploaded(8), nullptr) << "the burst left its layer";
+    ASSERT_TRUE(uploaded(9));
+    EXPECT_EQ(uploaded(9)->particles.size(), 20u) << "an ordinary emitter keeps its particles";
+
+    // A burst without a template emits nothing and goes at its first update; a name that is no
+    // emitter changes nothing.
+    ASSERT_EQ(lua("lf:create_sprite('empty', 3, 'nothing', 0, 0)\n"
+                  "lf:emitter_burst('empty', 5)\n"
+                  "lf:gameobject_upload('empty', 0, 10)\n"
+                  "lf:create_sprite('plain', 0, '', 0, 0)\n"
+                  "lf:emitter_burst('plain', 5)\n"
+                  "lf:emitter_burst('nobody', 5)"),
+              "");
+    ASSERT_TRUE(uploaded(10));
+    tick();
+    EXPECT_EQ(uploaded(10), nullptr);
+}

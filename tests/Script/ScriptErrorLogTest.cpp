@@ -1,9 +1,11 @@
 // Script errors on standard error: only when asked for, with file and line, and not once per
 // frame.
 #include <cstdlib>
+#include <iterator>
 
 #include "Creatures/Player.h"
 #include "Platform/VirtualKeys.h"
+#include "Script/ScriptErrorLog.h"
 #include "Script/ScriptHost.h"
 #include "Shell/Game.h"
 #include "Support/EngineTest.h"
@@ -87,6 +89,129 @@ TEST_F(ScriptErrorLogTest, EverNewMessagesStayBounded) {
     testing::internal::CaptureStderr();
     ASSERT_EQ(lua("lf:do_file('missing1')"), "");
     EXPECT_EQ(count(testing::internal::GetCapturedStderr(), "cannot open missing1"), 1);
+}
+
+namespace {
+
+// Calls that name what does not exist, one to a line of Data/Scripts/typos.lua, and the report
+// each gets at level 2 (after the file and line).
+struct Typo {
+    const char* call;
+    const char* report;
+};
+const Typo typos[] = {
+    {"lf:create_sprite('s', 0, 'no_texture', 0, 0)", "create_sprite: no texture \"no_texture\""},
+    {"lf:create_sprite('a', 1, 'no_anim', 0, 0)", "create_sprite: no animation \"no_anim\""},
+    {"lf:init_subtexture('no_tex', 'sub', 0, 0, 1, 1)", "init_subtexture: no texture \"no_tex\""},
+    {"lf:animation_add_frame('walk', 'no_sub', 1)",
+     "animation_add_frame: no sub-texture \"no_sub\""},
+    {"lf:sprite_color('hreo', 1, 1, 1, 1)", "sprite_color: no sprite \"hreo\""},
+    {"lf:create_circle('c', 0, 0, 5) lf:trigger_shape('gate', 0, 'no_shape')",
+     "trigger_shape: no shape \"no_shape\""},
+    {"lf:trigger_upload('no_trigger', 1)", "trigger_upload: no trigger \"no_trigger\""},
+    {"lf:trigger_remove(55)", "trigger_remove: no uploaded trigger with id 55"},
+    {"lf:create_sound_effect('e', 'no_sound', 1, true)",
+     "create_sound_effect: no sound \"no_sound\""},
+    {"lf:play_sfx('Data/Sounds/none.wav')", "play_sfx: no sound file \"Data/Sounds/none.wav\""},
+    {"lf:create_text('t', 'no_font', 0, 0, 0, 1)", "create_text: no font map \"no_font\""},
+    {"lf:get_text_width('no_font', 'x', 1)", "get_text_width: no font \"no_font\""},
+    {"lf:set_layer_visibility(9, false)", "set_layer_visibility: no layer 9"},
+    {"lf:remove_gameobject_from_layer(0, 77)",
+     "remove_gameobject_from_layer: no object with id 77"},
+    {"lf:create_collider(1, 'no_shape', 0, 0)", "create_collider: no shape \"no_shape\""},
+    {"lf:creature_speed('nobody', 2, 10)", "creature_speed: no creature \"nobody\""},
+    {"lf:damage(1, 0)", "damage: no player"},
+    {"lf:use_lever(31)", "use_lever: no lever with id 31"},
+    {"lf:hammer_add_speed_pair(8, 1, 1)", "hammer_add_speed_pair: no hammer with id 8"},
+    {"pcall(lf.sprite_rotation, lf, 'inside_pcall', 1)",
+     "sprite_rotation: no sprite \"inside_pcall\""},
+};
+
+// Level 2 reports nothing for these: the names exist, or are empty ("none" in the script API).
+const char* const fine_calls = R"(
+    lf:create_sprite('s', 0, 'tex', 0, 0)
+    lf:sprite_color('s', 1, 1, 1, 1)
+    lf:create_sprite('a', 1, 'walk', 0, 0)
+    lf:gameobject_upload('a', 0, 5)
+    lf:remove_gameobject_from_layer(0, 5)
+    lf:create_sound('snd', '', 100, 0, 0)
+    lf:create_sound_effect('e', 'snd', 1, true)
+    lf:create_trigger('g', 0, '', '', 0, 0)
+    lf:trigger_upload('g', 3)
+    lf:trigger_remove(3)
+    lf:set_layer_freeze(0, true)
+    lf:play_sfx('')
+)";
+
+// The common part of both scripts: a level, a texture, an animation and a gate.
+const char* const setup = R"(
+    lf = LuaFunctions()
+    lf:create_level(0, 0, 0, 0)
+    lf:create_layer(1, 1, 0)
+    lf:init_texture('tex', 'missing_on_purpose.png', 0, 0, 0, 0)
+    lf:init_subtexture('tex', 'frame', 0, 0, 1, 1)
+    lf:init_animation('walk', 0, 0)
+    lf:create_trigger('gate', 0, '', '', 0, 0)
+)";
+
+}  // namespace
+
+TEST_F(ScriptErrorLogTest, LevelTwoReportsEachCallNamingWhatDoesNotExistAtItsLine) {
+    setenv("VELDEN_SCRIPT_ERRORS", "2", 1);
+    std::string script = "lf = LuaFunctions()\n";
+    for (const Typo& t : typos)
+        script += std::string(t.call) + "\n";
+    write_file("Data/Scripts/typos.lua", script);
+    testing::internal::CaptureStderr();
+    start(std::string(setup) + "lf:do_file('Data/Scripts/typos.lua')\n");
+    const std::string out = testing::internal::GetCapturedStderr();
+    for (size_t i = 0; i < std::size(typos); ++i) {
+        const std::string line = "script error: Data/Scripts/typos.lua:" + std::to_string(i + 2) +
+                                 ": " + typos[i].report + "\n";
+        EXPECT_EQ(count(out, line), 1) << "expected: " << line << "in:\n" << out;
+    }
+    // The picture that cannot be loaded, from the start-up script.
+    EXPECT_EQ(count(out,
+                    "script error: Data/Scripts/INIT_test.lua:5: init_texture: no PNG "
+                    "picture at \"missing_on_purpose.png\""),
+              1)
+        << out;
+    EXPECT_EQ(count(out, "script error:"), static_cast<int>(std::size(typos)) + 1) << out;
+}
+
+TEST_F(ScriptErrorLogTest, NamesThatExistOrAreEmptyAndLevelOneReportNothingOfThis) {
+    setenv("VELDEN_SCRIPT_ERRORS", "2", 1);
+    write_file("missing_on_purpose.png", "");
+    testing::internal::CaptureStderr();
+    start(std::string(setup) + fine_calls);
+    tick(3);
+    const std::string fine = testing::internal::GetCapturedStderr();
+    // Only the picture that is not one.
+    EXPECT_EQ(count(fine, "script error:"), 1) << fine;
+    EXPECT_EQ(count(fine, "init_texture: no PNG picture"), 1) << fine;
+
+    // Level 1: failed scripts only.
+    setenv("VELDEN_SCRIPT_ERRORS", "1", 1);
+    ScriptErrorLog::configure();
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(lua("lf:sprite_color('hreo', 1, 1, 1, 1)\nlf:set_layer_visibility(9, false)"), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(ScriptErrorLogTest, AReportFromEveryFrameComesOncePerSecondPerLine) {
+    setenv("VELDEN_SCRIPT_ERRORS", "2", 1);
+    write_file("Data/Scripts/frame.lua",
+               "lf:sprite_color('ghost', 1, 1, 1, 1)\n"
+               "lf:sprite_color('ghost', 1, 1, 1, 1)\n");
+    start("lf = LuaFunctions()\nlf:set_frame_script('Data/Scripts/frame.lua')\n");
+    const std::string first = stderr_of_frames(50);
+    EXPECT_EQ(count(first, "frame.lua:1: sprite_color: no sprite \"ghost\""), 1) << first;
+    EXPECT_EQ(count(first, "frame.lua:2: sprite_color: no sprite \"ghost\""), 1) << first;
+    EXPECT_EQ(count(first, "script error:"), 2) << first;
+    clock.now += 500;
+    EXPECT_EQ(count(stderr_of_frames(20), "script error:"), 0);
+    clock.now += 500;
+    EXPECT_EQ(count(stderr_of_frames(20), "script error:"), 2);
 }
 
 // A failing script that something ran is named with its origin; an empty path is no script and

@@ -291,3 +291,19 @@ TEST(ScriptFuzzer, SameSeedSameCalls) {
     EXPECT_EQ(ta, tb);
     EXPECT_NE(ta, tc);
 }
+
+// The same with level 2 of the script error log on, so the reports of calls naming what does
+// not exist (and the search for the calling script's line) are fuzzed as well.
+TEST_F(ScriptFuzz, RandomCallsWithMissingNamesReportedNeverBreakTheEngine) {
+    setenv("VELDEN_SCRIPT_ERRORS", "2", 1);
+    testing::internal::CaptureStderr();
+    start_fuzz_game(false);
+    const uint64_t seed = env_number("VELDEN_FUZZ_SEED", 20261212);
+    const uint64_t count = env_number("VELDEN_FUZZ_CALLS", 10000);
+    const uint64_t accepted = fuzz(seed, count);
+    const std::string reported = testing::internal::GetCapturedStderr();
+    unsetenv("VELDEN_SCRIPT_ERRORS");
+    report("empty folder, missing names reported", seed, count, accepted);
+    EXPECT_GT(accepted, count / 2);
+    EXPECT_NE(reported.find("script error: "), std::string::npos);
+}

@@ -607,7 +607,7 @@ TEST_F(SampleGameTest, TheSignalLampChangesColourEveryTwoSeconds) {
     )"),
               "");
     ASSERT_NE(timed(), nullptr);
-    // Only timers are left (the lamp's, and the health bar's of the HUD).
+    // Only timers are left (the lamp's).
     for (Trigger* t : Game::instance().triggers->triggers())
         EXPECT_NE(dynamic_cast<TimedTrigger*>(t), nullptr);
     tick(250);
@@ -1138,6 +1138,38 @@ TEST_F(SampleGameTest, CreaturesPatrolFleeAndStingAndDeathRestartsTheMeadow) {
     EXPECT_NE(creature(hedgehog), nullptr);
     EXPECT_EQ(Game::instance().ai_states.size(), 4u);
     EXPECT_NEAR(bar_width(), 120.0f, 0.5f);
+}
+
+// With every call that names something absent reported, the game's scripts report nothing:
+// through the menu, walking, taking coins, talking to the signpost, dying and coming back.
+TEST_F(SampleGameTest, ItsScriptsNameNothingThatDoesNotExist) {
+    setenv("VELDEN_SCRIPT_ERRORS", "2", 1);
+    testing::internal::CaptureStderr();
+    start();
+    play();
+    keyboard.press(vk::right);
+    tick(150);
+    keyboard.release(vk::right);
+    keyboard.press(vk::left);
+    tick(150);
+    keyboard.release(vk::left);
+    ASSERT_EQ(lua("coins_taken.count = 0\n"
+                  "lf:creature_translation('hero', 0, coin_places[8].x, GROUND_Y - 1)\n"
+                  "lf:creature_translation('hero', 0, SIGN.x, GROUND_Y)"),
+              "");
+    tick(60);
+    for (int i = 0; i < 6; ++i) {
+        keyboard.press(vk::space);
+        tick(20);
+        keyboard.release(vk::space);
+        tick(20);
+    }
+    ASSERT_EQ(lua("lf:player_state(0)"), "");
+    tick(150);
+    const std::string reported = testing::internal::GetCapturedStderr();
+    unsetenv("VELDEN_SCRIPT_ERRORS");
+    EXPECT_EQ(reported, "");
+    EXPECT_NE(Game::instance().player->state, Player::dead) << "back after dying";
 }
 
 // A player with a game controller, plugged in while the title menu shows. The pad is SDL's

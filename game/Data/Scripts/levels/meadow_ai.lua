@@ -119,12 +119,11 @@ end
 make_creatures()
 
 ------------------------------------------------------------------------------------------------
--- Health in the HUD: a bar whose fill shows the hero's health. Scripts cannot read the hit
--- points, so the bar follows the damage this script deals (see health_hud.lua) with the same
--- rules as the engine: drain while stung, a pause, then regeneration.
+-- Health in the HUD: a bar whose fill shows the hero's hit points as the engine counts them
+-- (lf:get_player_hp and lf:get_player_max_hp, engine extensions). The frame script calls
+-- show_health in every frame of play.
 
-HEALTH = { hp = 1, max = 1, rate = 0, wait = 0, delay = 1.5, regen_per_second = 0.6,
-    x = -405, y = SCREEN_H / 2 - 44, half_w = 60 }
+HEALTH = { x = -405, y = SCREEN_H / 2 - 44, half_w = 60 }
 
 local frame = new_name("health_frame")
 lf:create_sprite(frame, TEXTURED, "creatures", HEALTH.x, HEALTH.y)
@@ -133,10 +132,17 @@ lf:textured_sprite_tex_coords(frame, TEXTURED, pixel_rect("creatures", 64, 32, 6
 lf:convert_to_hud(frame)
 upload(frame, LAYER.hud, ID.hud)
 
--- Replaces the fill by one as wide as the health left, green turning red.
+-- Replaces the fill by one as wide as the health left, green turning red; nothing to do while
+-- the health stays as it was shown.
 function show_health()
-    lf:remove_gameobject_from_layer(LAYER.hud, ID.health)
-    local f = math.max(0, math.min(1, HEALTH.hp / HEALTH.max))
+    local max = lf:get_player_max_hp()
+    local f = max > 0 and math.max(0, math.min(1, lf:get_player_hp() / max)) or 0
+    if f == HEALTH.shown then return end
+    HEALTH.shown = f
+    if HEALTH.filled then
+        lf:remove_gameobject_from_layer(LAYER.hud, ID.health)
+    end
+    HEALTH.filled = f > 0
     if f <= 0 then return end
     local name = new_name("health_fill")
     local w = HEALTH.half_w * f
@@ -148,11 +154,3 @@ function show_health()
     upload(name, LAYER.hud, ID.health)
 end
 show_health()
-
--- Timed triggers outlive levels: one is enough for every rebuild of the meadow.
-if not health_hud_made then
-    health_hud_made = true
-    lf:create_trigger("health_hud", 2, "Data/Scripts/triggers/health_hud.lua", "", 0, 0)
-    lf:timed_trigger_repeat("health_hud", 0.05, true)
-    lf:trigger_upload("health_hud", ID.health)
-end

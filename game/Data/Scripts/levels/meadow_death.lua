@@ -14,5 +14,3 @@ for _, c in ipairs(creatures) do
 end
 lf:remove_gameobject(ID.dust) -- the hedgehog's dust goes with it
 make_creatures()
-HEALTH.hp, HEALTH.rate, HEALTH.wait = HEALTH.max, 0, 0
-show_health()

@@ -6,8 +6,10 @@ register_picture("smoke", "smoke.png", 32, 32)
 register_picture("sparkle", "sparkle.png", 64, 16)
 strip_animation("sparkle_twinkle", "sparkle", 0, 0, 16, 16, 4, { 0.09, 0.07, 0.09, 0.12 })
 
--- Kinds of create_sprite for particle templates and emitters.
-TEXTURED_PARTICLE, EMITTER, ANIMATED_PARTICLE = 2, 3, 5
+-- Kinds of create_sprite for particle templates and emitters, from the engine's named constants.
+TEXTURED_PARTICLE = velden.sprite.TEXTURED_PARTICLE
+EMITTER = velden.sprite.EMITTER
+ANIMATED_PARTICLE = velden.sprite.ANIMATED_PARTICLE
 
 ID.smoke = 25 -- not 20: the lamp's switch removes objects by its id
 ID.dust = 26
@@ -58,6 +60,24 @@ local function sparkles(x, y, n)
     lf:emitter_scale(name, true, 1, 1.4, 0.2, 0.4)
     lf:emitter_particle_amount(name, 6)
     upload(name, LAYER.glow, ID.sparkle + n)
+end
+
+-- A burst of sparkles flying off in every direction once, for a coin that was taken. The
+-- emitter removes itself when its last sparkle has died (lf:emitter_burst, an engine extension).
+function sparkle_burst(x, y)
+    local star = new_name("burst_star")
+    lf:create_sprite(star, ANIMATED_PARTICLE, "sparkle_twinkle", 0, 0)
+    lf:sprite_shape(star, ANIMATED_PARTICLE, 8, 8)
+    lf:particle_start_color(star, 1, 0.95, 0.6, 1)
+    lf:particle_end_color(star, 1, 0.7, 0.2, 0)
+
+    local name = new_name("burst")
+    lf:create_sprite(name, EMITTER, star, x, y)
+    lf:emitter_angle(name, math.pi)
+    lf:emitter_range(name, 0.35, 0.7, -4, 4, 60, 140)
+    lf:emitter_scale(name, true, 1, 1.3, 0.3, 0.5)
+    lf:emitter_burst(name, 14)
+    return name
 end
 
 -- Dust: brown puffs kicked up behind a walking creature. The emitter is handed to the creature

@@ -43,7 +43,10 @@ lamp = { x = -560, y = GROUND_Y + 78, step = 1, colours = {
 -- Replaces the lamp (a small disc and its light, both under the id ID.lamp) by one in the colour
 -- of the current step.
 function show_lamp()
-    lf:remove_gameobject(ID.lamp) -- the first object with the id in each layer
+    if lamp.shown then
+        lf:remove_gameobject(ID.lamp) -- the first object with the id in each layer
+    end
+    lamp.shown = true
     local c = lamp.colours[lamp.step]
     local body = picture_sprite("sun", lamp.x, lamp.y, { 0, 0, 32, 32 }, 0.7)
     lf:sprite_color(body, c[1], c[2], c[3], 1)

@@ -43,8 +43,9 @@ function cut(name, picture, x, y, w, h)
     lf:init_subtexture(picture, name, left, bottom, right, top)
 end
 
--- Loop modes of animations.
-WRAP, STOP, PING_PONG = 0, 1, 2
+-- Loop modes of animations. The engine names its kinds, states and modes in the global table
+-- `velden` (velden.loop.RESTART and so on), made before the start-up script runs.
+WRAP, STOP, PING_PONG = velden.loop.RESTART, velden.loop.STOP, velden.loop.PING_PONG
 
 -- Registers an animation made of `count` frames of fw x fh pixels laid side by side in a
 -- picture, starting at pixel (x, y). `seconds` is one number (every frame) or a list.
@@ -66,7 +67,8 @@ function new_name(prefix)
 end
 
 -- Kinds of create_sprite.
-TEXTURED, ANIMATED, SCROLLING = 0, 1, 4
+TEXTURED, ANIMATED, SCROLLING = velden.sprite.TEXTURED, velden.sprite.ANIMATED,
+    velden.sprite.SCROLLING
 
 -- Creates a sprite showing a rectangle of a picture (given in pixels), `scale` world units
 -- per pixel, centred on (x, y). Returns its name; it still has to be uploaded.

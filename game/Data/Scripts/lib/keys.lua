@@ -3,13 +3,13 @@
 -- player alike. A code keeps the first name it is given, and a name stands for the smallest
 -- code that carries it.
 KEY = {
-    enter = 13,  -- Return
-    escape = 27,
-    space = 32,
-    left = 37,
-    up = 38,
-    right = 39,
-    down = 40,
+    enter = velden.key.ENTER, -- 13, Return
+    escape = velden.key.ESCAPE, -- 27
+    space = velden.key.SPACE, -- 32
+    left = velden.key.LEFT, -- 37
+    up = velden.key.UP, -- 38
+    right = velden.key.RIGHT, -- 39
+    down = velden.key.DOWN, -- 40
 }
 for name, code in pairs(KEY) do
     lf:add_vk_pair(code, name)

@@ -5,7 +5,6 @@ hazard_hits = (hazard_hits or 0) + 1
 local lf = LuaFunctions()
 local HAZARD_RATE = 1.6 -- a blow takes 0.4 of the hero's health of 1
 lf:damage(HAZARD_RATE, 0)
-HEALTH.rate = HEALTH.rate + HAZARD_RATE
 local name = "blow_" .. hazard_hits
 lf:create_trigger(name, 2, "Data/Scripts/triggers/hazard_over.lua", "", 0, 0)
 lf:timed_trigger_repeat(name, 0.25, false)

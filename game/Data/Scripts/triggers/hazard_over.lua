@@ -2,5 +2,3 @@
 local lf = LuaFunctions()
 local HAZARD_RATE = 1.6
 lf:damage(0, HAZARD_RATE)
-HEALTH.rate = math.max(0, HEALTH.rate - HAZARD_RATE)
-if HEALTH.rate == 0 then HEALTH.wait = HEALTH.delay end

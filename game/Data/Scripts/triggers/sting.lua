@@ -2,4 +2,3 @@
 -- several enemies sting at once.
 local lf = LuaFunctions()
 lf:damage(STING_RATE, 0)
-HEALTH.rate = HEALTH.rate + STING_RATE

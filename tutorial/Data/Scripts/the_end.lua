@@ -1,0 +1,2 @@
+-- Two seconds after the goal: the game ends.
+lf:set_game_state(velden.state.QUIT)
