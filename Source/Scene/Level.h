@@ -11,6 +11,7 @@
 #include "Render/CameraBinder.h"
 #include "Render/Color.h"
 #include "Scene/Layer.h"
+#include "Scene/LevelMarks.h"
 
 class GameObject;
 class Renderer;
@@ -50,6 +51,8 @@ class Level {
     UnstableFloorManager unstable_floors;
     Color level_colour{1, 1, 1, 1};
     std::unique_ptr<CameraBinder> camera_binder;
+    // Filled only by loading maps.
+    LevelMarks marks;
 
   private:
     bool retired_ = false;

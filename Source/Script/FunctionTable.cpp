@@ -224,6 +224,14 @@ const std::vector<MethodEntry>& function_table() {
         // Extension: game controllers.
         {"pad_map", &LuaFunctions::pad_map},
         {"pad_count", &LuaFunctions::pad_count},
+        // Tiled maps.
+        {"map_load", &LuaFunctions::map_load},
+        {"map_layer", &LuaFunctions::map_layer},
+        {"map_property", &LuaFunctions::map_property},
+        {"map_object_property", &LuaFunctions::map_object_property},
+        {"map_has_spawn", &LuaFunctions::map_has_spawn},
+        {"map_spawn_x", &LuaFunctions::map_spawn_x},
+        {"map_spawn_y", &LuaFunctions::map_spawn_y},
     };
     return table;
 }

@@ -250,4 +250,12 @@ class LuaFunctions {
     // Extension: game controllers (Flow/PadFunctions.cpp).
     void pad_map(const std::string&, int32_t);
     int32_t pad_count();
+    // Tiled maps (Map/MapFunctions.cpp).
+    bool map_load(const std::string&, float, float);
+    int32_t map_layer(const std::string&);
+    const char* map_property(const std::string&);
+    const char* map_object_property(const std::string&, const std::string&);
+    bool map_has_spawn(const std::string&);
+    float map_spawn_x(const std::string&);
+    float map_spawn_y(const std::string&);
 };

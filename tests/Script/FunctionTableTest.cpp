@@ -200,6 +200,13 @@ const Signature engine_extensions[] = {
     {"emitter_burst", "si", ""},
 };
 
+// Tiled maps.
+const Signature map_extensions[] = {
+    {"map_load", "snn", "b"},           {"map_layer", "s", "i"},     {"map_property", "s", "s"},
+    {"map_object_property", "ss", "s"}, {"map_has_spawn", "s", "b"}, {"map_spawn_x", "s", "n"},
+    {"map_spawn_y", "s", "n"},
+};
+
 }  // namespace
 
 TEST(FunctionTable, EveryRegisteredFunctionHasItsKindsAndNoNameTwice) {
@@ -228,6 +235,8 @@ TEST(FunctionTable, EveryRegisteredFunctionHasItsKindsAndNoNameTwice) {
     for (const Signature& s : pad_extension)
         extensions[s.name] = &s;
     for (const Signature& s : engine_extensions)
+        extensions[s.name] = &s;
+    for (const Signature& s : map_extensions)
         extensions[s.name] = &s;
     for (size_t i = core_function_count; i < table.size(); ++i) {
         const MethodEntry& entry = table[i];

@@ -1,0 +1,434 @@
+#include "Map/MapLoader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "Map/TileLayer.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TimedTrigger.h"
+#include "Mechanisms/TriggerManager.h"
+#include "Mechanisms/UseTrigger.h"
+#include "Physics/CircleShape.h"
+#include "Physics/PolygonShape.h"
+#include "Render/Registries.h"
+#include "Render/Renderer.h"
+#include "Scene/Level.h"
+#include "Scene/TexturedSprite.h"
+
+namespace {
+
+constexpr float degrees = 3.14159265358979f / 180.0f;
+// Ellipses that are not circles become polygons of this many corners.
+constexpr int32_t ellipse_corners = 16;
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string property(const TiledProperties& properties, const char* name,
+                     const std::string& fallback = "") {
+    auto it = properties.find(name);
+    return it == properties.end() ? fallback : it->second;
+}
+
+// An integer property; false when it is there and not an integer.
+bool int_property(const TiledProperties& properties, const char* name, int32_t& value) {
+    auto it = properties.find(name);
+    if (it == properties.end())
+        return true;
+    char* end = nullptr;
+    const long v = std::strtol(it->second.c_str(), &end, 10);
+    if (it->second.empty() || *end != '\0' || v < INT32_MIN || v > INT32_MAX)
+        return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+std::string object_name(const TiledObject& object) {
+    return "object " + std::to_string(object.id) +
+           (object.name.empty() ? "" : " \"" + object.name + "\"");
+}
+
+// The points of a polygon or polyline object in its own frame, y up.
+std::vector<Vector2> local_points(const TiledObject& object) {
+    std::vector<Vector2> points;
+    for (Vector2 p : object.points)
+        points.push_back({p.x, -p.y});
+    return points;
+}
+
+std::unique_ptr<PolygonShape> polygon_of(std::vector<Vector2> points, std::string& error) {
+    float area = 0;
+    for (size_t i = 0; i < points.size(); ++i)
+        area += cross(points[i], points[(i + 1) % points.size()]);
+    if (area < 0)
+        std::reverse(points.begin(), points.end());
+    const size_t n = points.size();
+    if (n < 3 || area == 0) {
+        error = "a polygon without area";
+        return nullptr;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const Vector2 e1 = points[(i + 1) % n] - points[i];
+        const Vector2 e2 = points[(i + 2) % n] - points[(i + 1) % n];
+        if ((e1.x == 0 && e1.y == 0) || cross(e1, e2) < 0) {
+            error = "a polygon that is not convex";
+            return nullptr;
+        }
+    }
+    auto polygon = std::make_unique<PolygonShape>(static_cast<int32_t>(n));
+    for (size_t i = 0; i < n; ++i)
+        polygon->set_vertex(static_cast<int32_t>(i), points[i].x, points[i].y);
+    return polygon;
+}
+
+}  // namespace
+
+std::string MapLoader::build() {
+    for (const TiledLayer& source : map_.layers) {
+        auto layer = std::make_unique<Layer>(source.parallax, BlendState::alpha());
+        layer->visible = source.visible;
+        layer->colour = {source.tint.r, source.tint.g, source.tint.b,
+                         source.tint.a * source.opacity};
+        std::string error;
+        if (source.kind == TiledLayer::Kind::tiles)
+            error = build_tiles(source, *layer);
+        else if (source.kind == TiledLayer::Kind::image)
+            error = build_image(source, *layer);
+        else
+            error = build_objects(source, *layer);
+        if (!error.empty())
+            return "layer \"" + source.name + "\": " + error;
+        layers_.push_back(std::move(layer));
+        layer_names_.push_back(source.name);
+    }
+    marks_.properties = map_.properties;
+    return "";
+}
+
+const Texture* MapLoader::texture_of(const TiledPicture& picture) {
+    const std::string name = "tiled:" + picture.path;
+    if (Texture* known = TextureRegistry::instance().find(name)) {
+        if (std::find(known_textures_.begin(), known_textures_.end(), known) ==
+            known_textures_.end())
+            known_textures_.push_back(known);
+        return known;
+    }
+    for (const auto& [made, texture] : new_textures_)
+        if (made == name)
+            return texture.get();
+    new_textures_.emplace_back(name, std::make_unique<Texture>(picture.image.get(), 0, 0, 0));
+    return new_textures_.back().second.get();
+}
+
+std::string MapLoader::build_tiles(const TiledLayer& source, Layer& layer) {
+    // Each distinct tile of the layer once, in the order first met.
+    std::vector<TileLayer::Tile> tiles;
+    std::map<uint32_t, uint32_t> index_of;
+    std::vector<uint32_t> cells(source.cells.size());
+    for (size_t i = 0; i < source.cells.size(); ++i) {
+        const uint32_t value = source.cells[i];
+        const uint32_t gid = value & ~TiledGid::flags;
+        if (gid == 0)
+            continue;
+        if (value & TiledGid::rotate_hexagonal)
+            return "a tile turned as on hexagonal maps";
+        auto found = index_of.find(gid);
+        if (found == index_of.end()) {
+            const TiledTileset* set = map_.tileset_of(gid);
+            const TiledTile* tile = map_.tile_of(gid);
+            if (!set || !tile)
+                return "unknown tile id " + std::to_string(gid);
+            const TiledPicture& picture = set->pictures[size_t(tile->picture)];
+            const Image& image = *picture.image;
+            TileLayer::Tile t;
+            t.texture = texture_of(picture);
+            t.u0 = float(tile->x) / float(image.width);
+            t.u1 = float(tile->x + tile->width) / float(image.width);
+            t.v0 = 1.0f - float(tile->y) / float(image.height);
+            t.v1 = 1.0f - float(tile->y + tile->height) / float(image.height);
+            t.width = float(tile->width);
+            t.height = float(tile->height);
+            t.offset = {set->tile_offset.x, -set->tile_offset.y};
+            tiles.push_back(t);
+            found = index_of.emplace(gid, static_cast<uint32_t>(tiles.size())).first;
+        }
+        cells[i] = found->second | (value & TileLayer::flags);
+    }
+    const Vector2 top_left = world(source.offset.x + float(source.origin_x * map_.tile_width),
+                                   source.offset.y + float(source.origin_y * map_.tile_height));
+    // Parallax turns around the map's parallax origin: a layer lines up with the map when the
+    // view's centre is there.
+    const Vector2 o = world(map_.parallax_origin.x, map_.parallax_origin.y);
+    const Vector2 shift{-(1 - source.parallax.x) * o.x, -(1 - source.parallax.y) * o.y};
+    auto object = std::make_unique<TileLayer>(top_left + shift, float(map_.tile_width),
+                                              float(map_.tile_height), source.width, source.height,
+                                              std::move(cells), std::move(tiles));
+    object->id = source.id;
+    layer.add_object(std::move(object));
+    return "";
+}
+
+std::string MapLoader::build_image(const TiledLayer& source, Layer& layer) {
+    if (!source.picture.image)
+        return "";
+    const Image& image = *source.picture.image;
+    auto sprite = std::make_unique<TexturedSprite>(texture_of(source.picture));
+    const Vector2 o = world(map_.parallax_origin.x, map_.parallax_origin.y);
+    const Vector2 shift{-(1 - source.parallax.x) * o.x, -(1 - source.parallax.y) * o.y};
+    sprite->transform.position = world(source.offset.x, source.offset.y) + shift;
+    const float w = float(image.width), h = float(image.height);
+    sprite->corners[0] = {0, -h};
+    sprite->corners[1] = {w, -h};
+    sprite->corners[2] = {w, 0};
+    sprite->corners[3] = {0, 0};
+    sprite->id = source.id;
+    layer.add_object(std::move(sprite));
+    return "";
+}
+
+std::string MapLoader::build_objects(const TiledLayer& source, Layer& layer) {
+    for (const TiledObject& object : source.objects) {
+        if (!object.name.empty())
+            marks_.object_properties[object.name] = object.properties;
+        const std::string type = lower(object.type);
+        std::string error;
+        if (object.kind == TiledObject::Kind::tile)
+            error = build_tile_object(object, source.offset, layer);
+        if (object.kind == TiledObject::Kind::point) {
+            if (!object.name.empty())
+                marks_.spawn_points[object.name] =
+                    world(source.offset.x + object.x, source.offset.y + object.y);
+        } else if (type == "ground") {
+            error = build_ground(object, source.offset);
+        } else if (type == "collider") {
+            int32_t id = object.id;
+            if (!int_property(object.properties, "id", id))
+                error = "property id is not an integer";
+            std::unique_ptr<Shape> shape = error.empty() ? shape_of(object, error) : nullptr;
+            if (shape) {
+                const Vector2 at = world(source.offset.x + object.x, source.offset.y + object.y);
+                auto collider = make_collider(id, shape.get(), at.x, at.y);
+                collider->transform.set_rotation(-object.rotation * degrees);
+                colliders_.push_back(std::move(collider));
+            }
+        } else if (type == "trigger") {
+            error = build_trigger(object, source.offset);
+        }
+        if (!error.empty())
+            return object_name(object) + ": " + error;
+    }
+    return "";
+}
+
+std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offset, Layer& layer) {
+    const TiledTileset* set = map_.tileset_of(object.gid);
+    const TiledTile* tile = map_.tile_of(object.gid);
+    if (!set || !tile)
+        return "unknown tile id " + std::to_string(object.gid & ~TiledGid::flags);
+    const TiledPicture& picture = set->pictures[size_t(tile->picture)];
+    const Image& image = *picture.image;
+    auto sprite = std::make_unique<TexturedSprite>(texture_of(picture));
+    // A tile object hangs from its lower-left corner, and turns about it.
+    sprite->transform.position = world(offset.x + object.x, offset.y + object.y);
+    sprite->transform.set_rotation(-object.rotation * degrees);
+    const float w = object.width > 0 ? object.width : float(tile->width);
+    const float h = object.height > 0 ? object.height : float(tile->height);
+    sprite->corners[0] = {0, 0};
+    sprite->corners[1] = {w, 0};
+    sprite->corners[2] = {w, h};
+    sprite->corners[3] = {0, h};
+    float u0 = float(tile->x) / float(image.width);
+    float u1 = float(tile->x + tile->width) / float(image.width);
+    float v0 = 1.0f - float(tile->y + tile->height) / float(image.height);
+    float v1 = 1.0f - float(tile->y) / float(image.height);
+    if (object.gid & TiledGid::flip_horizontal)
+        std::swap(u0, u1);
+    if (object.gid & TiledGid::flip_vertical)
+        std::swap(v0, v1);
+    sprite->set_tex_coords(u0, v0, u1, v1);
+    sprite->id = object.id;
+    sprite->colour.a = object.visible ? 1.0f : 0.0f;
+    layer.add_object(std::move(sprite));
+    return "";
+}
+
+std::string MapLoader::build_ground(const TiledObject& object, Vector2 offset) {
+    int32_t code = 0;
+    if (!int_property(object.properties, "code", code))
+        return "property code is not an integer";
+    std::vector<Vector2> points;
+    if (object.kind == TiledObject::Kind::polyline) {
+        points = local_points(object);
+        if (points.front().x > points.back().x)
+            std::reverse(points.begin(), points.end());
+    } else if (object.kind == TiledObject::Kind::polygon ||
+               object.kind == TiledObject::Kind::rectangle) {
+        // The upper side of the outline, from its leftmost corner to its rightmost one.
+        std::vector<Vector2> outline = object.kind == TiledObject::Kind::polygon
+                                           ? local_points(object)
+                                           : std::vector<Vector2>{{0, 0},
+                                                                  {object.width, 0},
+                                                                  {object.width, -object.height},
+                                                                  {0, -object.height}};
+        const size_t n = outline.size();
+        size_t left = 0, right = 0;
+        for (size_t i = 0; i < n; ++i) {
+            if (outline[i].x < outline[left].x ||
+                (outline[i].x == outline[left].x && outline[i].y > outline[left].y))
+                left = i;
+            if (outline[i].x > outline[right].x ||
+                (outline[i].x == outline[right].x && outline[i].y > outline[right].y))
+                right = i;
+        }
+        // Of the two ways round from left to right, the one passing higher.
+        std::vector<Vector2> forward, backward;
+        for (size_t i = left;; i = (i + 1) % n) {
+            forward.push_back(outline[i]);
+            if (i == right)
+                break;
+        }
+        for (size_t i = left;; i = (i + n - 1) % n) {
+            backward.push_back(outline[i]);
+            if (i == right)
+                break;
+        }
+        auto height = [](const std::vector<Vector2>& path) {
+            float sum = 0;
+            for (Vector2 p : path)
+                sum += p.y;
+            return sum / float(path.size());
+        };
+        points = height(forward) >= height(backward) ? forward : backward;
+    } else {
+        return "ground must be a polyline, a polygon or a rectangle";
+    }
+    if (points.size() < 2 || points.front().x >= points.back().x)
+        return "ground without width";
+    Transform placed;
+    placed.position = world(offset.x + object.x, offset.y + object.y);
+    placed.set_rotation(-object.rotation * degrees);
+    auto strip = std::make_unique<SegmentStrip>(code);
+    for (size_t i = 0; i + 1 < points.size(); ++i)
+        strip->append_segment(placed.apply(points[i]), placed.apply(points[i + 1]));
+    strips_.push_back(std::move(strip));
+    return "";
+}
+
+std::string MapLoader::build_trigger(const TiledObject& object, Vector2 offset) {
+    int32_t id = object.id;
+    if (!int_property(object.properties, "id", id))
+        return "property id is not an integer";
+    const std::string kind = lower(property(object.properties, "kind", "gate"));
+    const std::string script = property(object.properties, "script");
+    if (kind == "timed") {
+        auto timed = std::make_unique<TimedTrigger>();
+        timed->script = script;
+        char* end = nullptr;
+        const std::string period = property(object.properties, "period", "0");
+        const float seconds = std::strtof(period.c_str(), &end);
+        if (*end != '\0' || !std::isfinite(seconds))
+            return "property period is not a number";
+        timed->set_repeat(seconds, lower(property(object.properties, "repeat")) == "true");
+        timed->id = id;
+        triggers_.push_back(std::move(timed));
+        return "";
+    }
+    std::unique_ptr<AreaTrigger> area;
+    if (kind == "gate") {
+        auto gate = std::make_unique<GateTrigger>();
+        gate->enter_script = script;
+        gate->leave_script = property(object.properties, "leave_script");
+        area = std::move(gate);
+    } else if (kind == "use") {
+        auto use = std::make_unique<UseTrigger>();
+        use->script = script;
+        area = std::move(use);
+    } else {
+        return "unknown trigger kind \"" + kind + "\" (gate, use or timed)";
+    }
+    std::string error;
+    area->shape = shape_of(object, error);
+    if (!area->shape)
+        return error;
+    area->transform.position = world(offset.x + object.x, offset.y + object.y);
+    area->transform.set_rotation(-object.rotation * degrees);
+    // Groups are lists separated by commas.
+    auto add_groups = [](const std::string& list, GroupList& groups) {
+        std::stringstream in(list);
+        std::string group;
+        while (std::getline(in, group, ','))
+            if (!group.empty())
+                groups.add(group);
+    };
+    add_groups(property(object.properties, "groups"), area->belong_to);
+    add_groups(property(object.properties, "used_by"), area->can_use_me);
+    area->id = id;
+    triggers_.push_back(std::move(area));
+    return "";
+}
+
+std::unique_ptr<Shape> MapLoader::shape_of(const TiledObject& object, std::string& error) const {
+    const float w = object.width, h = object.height;
+    switch (object.kind) {
+        case TiledObject::Kind::rectangle:
+            if (w <= 0 || h <= 0)
+                break;
+            return polygon_of({{0, -h}, {w, -h}, {w, 0}, {0, 0}}, error);
+        case TiledObject::Kind::ellipse: {
+            if (w <= 0 || h <= 0)
+                break;
+            if (w == h)
+                return std::make_unique<CircleShape>(w / 2, -h / 2, w / 2);
+            std::vector<Vector2> points;
+            for (int32_t i = 0; i < ellipse_corners; ++i) {
+                const float a = 2 * 3.14159265358979f * float(i) / float(ellipse_corners);
+                points.push_back({w / 2 + w / 2 * std::cos(a), -h / 2 + h / 2 * std::sin(a)});
+            }
+            return polygon_of(points, error);
+        }
+        case TiledObject::Kind::polygon:
+            return polygon_of(local_points(object), error);
+        default:
+            error = "a shape must be a rectangle, an ellipse or a polygon";
+            return nullptr;
+    }
+    error = "a shape without area";
+    return nullptr;
+}
+
+void MapLoader::commit(Level& level, TriggerManager& triggers, Renderer* renderer) {
+    first_layer_ = level.layer_count();
+    for (auto& [name, texture] : new_textures_) {
+        Texture* kept = texture.get();
+        if (TextureRegistry::instance().add(name, std::move(texture)) && renderer)
+            renderer->upload(kept);
+    }
+    // Pictures of earlier maps may not be on this renderer yet (after a restart).
+    for (Texture* texture : known_textures_)
+        if (renderer)
+            renderer->upload(texture);
+    for (size_t i = 0; i < layers_.size(); ++i) {
+        if (!layer_names_[i].empty())
+            marks_.layers[layer_names_[i]] = layer_index(static_cast<int32_t>(i));
+        level.layers.push_back(std::move(layers_[i]));
+    }
+    for (auto& strip : strips_)
+        level.segment_strips.push_back(std::move(strip));
+    for (auto& collider : colliders_)
+        level.colliders.push_back(std::move(collider));
+    for (auto& trigger : triggers_)
+        triggers.add(std::move(trigger));
+    for (auto& [k, v] : marks_.properties)
+        level.marks.properties[k] = v;
+    for (auto& [k, v] : marks_.object_properties)
+        level.marks.object_properties[k] = v;
+    for (auto& [k, v] : marks_.spawn_points)
+        level.marks.spawn_points[k] = v;
+    for (auto& [k, v] : marks_.layers)
+        level.marks.layers[k] = v;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Map/TiledMap.h"
+#include "Physics/Collider.h"
+#include "Physics/SegmentStrip.h"
+#include "Render/Texture.h"
+#include "Render/Vector2.h"
+#include "Scene/Layer.h"
+#include "Scene/LevelMarks.h"
+
+class Level;
+class Renderer;
+class Shape;
+class Trigger;
+class TriggerManager;
+
+// Turns a Tiled map into level contents in two steps: build makes everything aside and may
+// fail with a reason; commit then hands it all to the level, the trigger manager and the
+// texture registry, and cannot fail. A map that fails therefore changes nothing.
+//
+// Tiled's pixels are world units; Tiled's (x, y), y down from the map's top-left corner, lands
+// at world (origin.x + x, origin.y - y).
+class MapLoader {
+  public:
+    MapLoader(const TiledMap& map, Vector2 origin) : map_(map), origin_(origin) {}
+    // "" or why the map cannot become level contents.
+    std::string build();
+    void commit(Level& level, TriggerManager& triggers, Renderer* renderer);
+
+  private:
+    Vector2 world(float x, float y) const { return {origin_.x + x, origin_.y - y}; }
+    std::string build_tiles(const TiledLayer& source, Layer& layer);
+    std::string build_image(const TiledLayer& source, Layer& layer);
+    std::string build_objects(const TiledLayer& source, Layer& layer);
+    std::string build_tile_object(const TiledObject& object, Vector2 offset, Layer& layer);
+    std::string build_ground(const TiledObject& object, Vector2 offset);
+    std::string build_trigger(const TiledObject& object, Vector2 offset);
+    // The object's outline as a shape in its own frame (y up, origin at the object's (x, y)),
+    // or null with error set.
+    std::unique_ptr<Shape> shape_of(const TiledObject& object, std::string& error) const;
+    const Texture* texture_of(const TiledPicture& picture);
+    int32_t layer_index(int32_t i) const { return first_layer_ + i; }
+
+    const TiledMap& map_;
+    Vector2 origin_;
+    int32_t first_layer_ = 0;
+
+    std::vector<std::pair<std::string, std::unique_ptr<Texture>>> new_textures_;
+    std::vector<Texture*> known_textures_;
+    std::vector<std::unique_ptr<Layer>> layers_;
+    SegmentStripList strips_;
+    ColliderList colliders_;
+    std::vector<std::unique_ptr<Trigger>> triggers_;
+    LevelMarks marks_;
+    std::vector<std::string> layer_names_;
+};

@@ -1,0 +1,445 @@
+// Tiled maps loaded into levels by scripts, as an author loads them.
+#include <zlib.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "Map/TileLayer.h"
+#include "Mechanisms/GateTrigger.h"
+#include "Mechanisms/TriggerManager.h"
+#include "Physics/PolygonShape.h"
+#include "Render/Registries.h"
+#include "Scene/Level.h"
+#include "Shell/Game.h"
+#include "Support/EngineTest.h"
+
+namespace {
+
+const std::string data_dir = std::string(VELDEN_TEST_DATA) + "/tiled";
+
+const EngineTest::Pixel red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255},
+    white{255, 255, 255, 255}, magenta{255, 0, 255, 255}, cyan{0, 255, 255, 255},
+    grey{128, 128, 128, 255}, black{0, 0, 0, 255}, orange{255, 128, 0, 255},
+    purple{128, 0, 128, 255};
+
+std::string base64(const std::vector<uint8_t>& bytes) {
+    static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        uint32_t v = uint32_t(bytes[i]) << 16;
+        if (i + 1 < bytes.size())
+            v |= uint32_t(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size())
+            v |= bytes[i + 2];
+        out += digits[(v >> 18) & 63];
+        out += digits[(v >> 12) & 63];
+        out += i + 1 < bytes.size() ? digits[(v >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? digits[v & 63] : '=';
+    }
+    return out;
+}
+
+std::vector<uint8_t> little_endian(const std::vector<uint32_t>& cells) {
+    std::vector<uint8_t> bytes;
+    for (uint32_t c : cells)
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<uint8_t>(c >> (8 * i)));
+    return bytes;
+}
+
+// windowBits 15 makes a zlib stream, 31 a gzip one.
+std::vector<uint8_t> deflate_bytes(const std::vector<uint8_t>& bytes, int window_bits) {
+    z_stream s{};
+    EXPECT_EQ(deflateInit2(&s, 9, Z_DEFLATED, window_bits, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    std::vector<uint8_t> out(deflateBound(&s, bytes.size()) + 32);
+    s.next_in = const_cast<Bytef*>(bytes.data());
+    s.avail_in = static_cast<uInt>(bytes.size());
+    s.next_out = out.data();
+    s.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
+    out.resize(out.size() - s.avail_out);
+    deflateEnd(&s);
+    return out;
+}
+
+std::string csv(const std::vector<uint32_t>& cells) {
+    std::string out;
+    for (size_t i = 0; i < cells.size(); ++i)
+        out += (i ? "," : "") + std::to_string(cells[i]);
+    return out;
+}
+
+// A map of the atlas tileset with one tile layer whose <data> element is given.
+std::string one_layer_map(int width, int height, const std::string& data,
+                          const std::string& extra = "") {
+    return "<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"" +
+           std::to_string(width) + "\" height=\"" + std::to_string(height) +
+           "\" tilewidth=\"16\" tileheight=\"16\">\n <tileset firstgid=\"1\" source=\"" + data_dir +
+           "/tiles.tsx\"/>\n <layer id=\"1\" name=\"tiles\" width=\"" + std::to_string(width) +
+           "\" height=\"" + std::to_string(height) + "\">\n  " + data + "\n </layer>\n" + extra +
+           "</map>\n";
+}
+
+}  // namespace
+
+class MapScriptTest : public EngineTest {
+  protected:
+    void begin(const std::string& script = "") {
+        write_file("Data/Scripts/enter.lua", "log = log .. 'E' .. parameter .. ' '");
+        start("lf = LuaFunctions()\nlog = ''\nlf:create_level(0, 0, 0, 0)\n" + script);
+    }
+    Level& level() { return *Game::instance().level; }
+    TileLayer* tile_layer(int32_t index) {
+        Layer* layer = level().layer_at(index);
+        return layer && layer->size() > 0 ? dynamic_cast<TileLayer*>(layer->object_at(0)) : nullptr;
+    }
+    // The pixel of a point of the fixture map loaded at (-64, 32): Tiled's (x, y) lands at
+    // window pixel (576 + x, 392 - y) while the camera is at the origin.
+    Pixel map_pixel(int x, int y) { return pixel(576 + x, 392 - y); }
+    // The middle of one quarter of a tile cell.
+    Pixel quarter(int column, int row, int qx, int qy) {
+        return map_pixel(16 * column + 4 + 8 * qx, 16 * row + 4 + 8 * qy);
+    }
+    bool loads(const std::string& path, float x = 0, float y = 0) {
+        EXPECT_EQ(lua("ok = lf:map_load('" + path + "', " + std::to_string(x) + ", " +
+                      std::to_string(y) + ")"),
+                  "");
+        return lua_string("ok") == "true";
+    }
+};
+
+TEST_F(MapScriptTest, TileAndImageLayersDrawInMapOrderWithFlipsTintAndVisibility) {
+    begin();
+    ASSERT_TRUE(loads(data_dir + "/level.tmx", -64, 32));
+    // sky, ground, tinted, secret (in a hidden group) and the object layer.
+    EXPECT_EQ(level().layer_count(), 5);
+    tick();
+    EXPECT_EQ(map_pixel(8, 8), red);
+    EXPECT_EQ(map_pixel(24, 8), green);
+    EXPECT_EQ(map_pixel(40, 24), blue);
+    // Tile 4 in quarters (white, magenta / cyan, grey) as drawn, then flipped horizontally,
+    // vertically and diagonally.
+    const Pixel as_drawn[4] = {white, magenta, cyan, grey};
+    const Pixel flipped[3][4] = {
+        {magenta, white, grey, cyan}, {cyan, grey, white, magenta}, {white, cyan, magenta, grey}};
+    for (int q = 0; q < 4; ++q) {
+        EXPECT_EQ(quarter(3, 2, q % 2, q / 2), as_drawn[q]) << "quarter " << q;
+        for (int f = 0; f < 3; ++f)
+            EXPECT_EQ(quarter(4 + f, 2, q % 2, q / 2), flipped[f][q])
+                << "flip " << f << " quarter " << q;
+    }
+    // The tinted layer: white through a red tint at half opacity over black.
+    const Pixel tinted = quarter(0, 3, 0, 0);
+    EXPECT_NEAR(tinted.r, 128, 2);
+    EXPECT_EQ(tinted.g, 0);
+    EXPECT_EQ(tinted.b, 0);
+    // The hidden group's tile is not drawn; the coin, a tile object, is.
+    EXPECT_EQ(map_pixel(24, 56), black);
+    EXPECT_EQ(map_pixel(120, 56), purple);
+    // Empty cells stay clear.
+    EXPECT_EQ(map_pixel(120, 8), black);
+}
+
+TEST_F(MapScriptTest, ParallaxLinesUpAtTheOriginAndScrollsSlower) {
+    begin();
+    ASSERT_TRUE(loads(data_dir + "/level.tmx", -64, 32));
+    // The sky picture (8 x 8 at Tiled (64, 0), parallax 0.5) lines up with the map while the
+    // view's centre is at the map's parallax origin, its top-left corner.
+    ASSERT_EQ(lua("lf:camera_set_position(-64, 32)"), "");
+    tick();
+    EXPECT_EQ(pixel(640 + 64 + 4, 360 - 4), orange);
+    // 100 units to the right the sky moves 50 units, the tiles 100.
+    ASSERT_EQ(lua("lf:camera_set_position(36, 32)"), "");
+    tick();
+    EXPECT_EQ(pixel(640 + 64 + 4 - 50, 360 - 4), orange);
+    EXPECT_EQ(pixel(640 + 64 + 4, 360 - 4), black);
+    EXPECT_EQ(pixel(640 - 100 + 8, 360 - 8), red);
+}
+
+TEST_F(MapScriptTest, ObjectsBecomeGroundCollidersTriggersAndSpawnPoints) {
+    begin();
+    ASSERT_TRUE(loads(data_dir + "/level.tmx", -64, 32));
+    // The polyline: Tiled (0, 48), (64, 48), (128, 32) with code 7.
+    ASSERT_EQ(level().segment_strips.size(), 1u);
+    const SegmentStrip& strip = *level().segment_strips[0];
+    EXPECT_EQ(strip.code, 7);
+    ASSERT_EQ(strip.segments.size(), 2u);
+    EXPECT_EQ(strip.segments[0].start, (Vector2{-64, -16}));
+    EXPECT_EQ(strip.segments[0].end, (Vector2{0, -16}));
+    EXPECT_EQ(strip.segments[1].end, (Vector2{64, 0}));
+    // The rectangle collider at Tiled (96, 0), 16 x 16, with the id of its property.
+    ASSERT_EQ(level().colliders.size(), 1u);
+    const Collider& wall = *level().colliders[0];
+    EXPECT_EQ(wall.id, 42);
+    EXPECT_EQ(wall.transform.position, (Vector2{32, 32}));
+    auto* box = dynamic_cast<const PolygonShape*>(wall.shape.get());
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(box->count(), 4);
+    EXPECT_EQ(box->vertex(0), (Vector2{0, -16}));
+    EXPECT_EQ(box->vertex(2), (Vector2{16, 0}));
+
+    // The gate: a circle at Tiled (32..48, 16..32) that fires for a gate that lets "player" in.
+    ASSERT_EQ(lua("lf:create_trigger('probe', 0, '', '', -24, 8)\n"
+                  "lf:create_circle('dot', 0, 0, 2)\n"
+                  "lf:trigger_shape('probe', 0, 'dot')\n"
+                  "lf:trigger_add_group_can_use_me('probe', 0, 'player')\n"
+                  "lf:trigger_upload('probe', 99)"),
+              "");
+    tick();
+    EXPECT_EQ(lua_string("log"), "E5 ");
+
+    // The point "start" at Tiled (8, 40); properties of the map and of named objects.
+    ASSERT_EQ(lua("x, y = lf:map_spawn_x('start'), lf:map_spawn_y('start')\n"
+                  "has, hasnt = lf:map_has_spawn('start'), lf:map_has_spawn('wall')\n"
+                  "title, gravity, none = lf:map_property('title'), lf:map_property('gravity'), "
+                  "tostring(lf:map_property('none'))\n"
+                  "facing, code = lf:map_object_property('start', 'facing'), "
+                  "lf:map_object_property('path', 'code')\n"
+                  "ground, things, nolayer = lf:map_layer('ground'), lf:map_layer('things'), "
+                  "lf:map_layer('none')"),
+              "");
+    EXPECT_EQ(lua_number("x"), -56);
+    EXPECT_EQ(lua_number("y"), -8);
+    EXPECT_EQ(lua_string("has"), "true");
+    EXPECT_EQ(lua_string("hasnt"), "false");
+    EXPECT_EQ(lua_string("title"), "Meadow");
+    EXPECT_EQ(lua_string("gravity"), "9.5");
+    EXPECT_EQ(lua_string("none"), "nil");
+    EXPECT_EQ(lua_string("facing"), "left");
+    EXPECT_EQ(lua_string("code"), "7");
+    EXPECT_EQ(lua_number("ground"), 1);
+    EXPECT_EQ(lua_number("things"), 4);
+    EXPECT_EQ(lua_number("nolayer"), -1);
+
+    // A new level forgets the map.
+    ASSERT_EQ(lua("lf:create_level(0, 0, 0, 0)\nafter = lf:map_has_spawn('start')"), "");
+    EXPECT_EQ(lua_string("after"), "false");
+}
+
+// The same cells in every encoding Tiled writes draw the same tiles.
+TEST_F(MapScriptTest, EveryLayerEncodingGivesTheSameTiles) {
+    const std::vector<uint32_t> cells = {1, 2, 0, 3, 0, 0, 2147483652u, 2, 3, 1, 0, 0};
+    std::string xml_tiles;
+    for (uint32_t c : cells)
+        xml_tiles += "<tile gid=\"" + std::to_string(c) + "\"/>";
+    const std::vector<uint8_t> raw = little_endian(cells);
+    const std::pair<const char*, std::string> encodings[] = {
+        {"csv", "<data encoding=\"csv\">\n" + csv(cells) + "\n</data>"},
+        {"xml", "<data>" + xml_tiles + "</data>"},
+        {"base64", "<data encoding=\"base64\">\n   " + base64(raw) + "\n  </data>"},
+        {"zlib", "<data encoding=\"base64\" compression=\"zlib\">" +
+                     base64(deflate_bytes(raw, 15)) + "</data>"},
+        {"gzip", "<data encoding=\"base64\" compression=\"gzip\">" +
+                     base64(deflate_bytes(raw, 31)) + "</data>"},
+    };
+    begin();
+    for (const auto& [name, data] : encodings) {
+        SCOPED_TRACE(name);
+        write_file(std::string("maps/") + name + ".tmx", one_layer_map(4, 3, data));
+        ASSERT_EQ(lua("lf:create_level(0, 0, 0, 0)"), "");
+        ASSERT_TRUE(loads(std::string("maps/") + name + ".tmx", -64, 32));
+        tick();
+        const Pixel expected[12] = {red,     green, black, blue, black, black,
+                                    magenta, green, blue,  red,  black, black};
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(map_pixel(16 * (i % 4) + 4, 16 * (i / 4) + 4), expected[i]) << "cell " << i;
+    }
+}
+
+TEST_F(MapScriptTest, InfiniteMapsPlaceTheirChunksAroundTheOrigin) {
+    std::vector<uint32_t> a(16 * 16, 0), b(16 * 16, 0);
+    a[15 * 16 + 15] = 1;  // cell (-1, -1)
+    a[0] = 2;             // cell (-16, -16)
+    b[0] = 3;             // cell (0, 0)
+    b[1 * 16 + 2] = 1;    // cell (2, 1)
+    const std::string data =
+        "<data encoding=\"csv\"><chunk x=\"-16\" y=\"-16\" width=\"16\" "
+        "height=\"16\">" +
+        csv(a) + "</chunk><chunk x=\"0\" y=\"0\" width=\"16\" height=\"16\">" + csv(b) +
+        "</chunk></data>";
+    std::string map = one_layer_map(0, 0, data);
+    map.replace(map.find("<map "), 5, "<map infinite=\"1\" ");
+    begin();
+    write_file("maps/infinite.tmx", map);
+    ASSERT_TRUE(loads("maps/infinite.tmx"));
+    tick();
+    // Tiled (x, y) at world (x, -y): pixel (640 + x, 360 - y).
+    EXPECT_EQ(pixel(640 - 8, 360 + 8), red);
+    EXPECT_EQ(pixel(640 + 8, 360 - 8), blue);
+    EXPECT_EQ(pixel(640 + 40, 360 - 24), red);
+    EXPECT_EQ(pixel(640 - 24, 360 + 8), black);
+    ASSERT_EQ(lua("lf:camera_set_position(-256 + 8, 256 - 8)"), "");
+    tick();
+    EXPECT_EQ(pixel(640, 360), green);
+}
+
+// A huge layer costs what the view shows: the same tiles drawn as for a one-screen layer.
+TEST_F(MapScriptTest, ATileLayerDrawsOnlyTheCellsInView) {
+    const int side = 1000;
+    const std::vector<uint32_t> cells(size_t(side) * side, 1);
+    begin();
+    write_file("maps/huge.tmx",
+               one_layer_map(side, side,
+                             "<data encoding=\"base64\" compression=\"zlib\">" +
+                                 base64(deflate_bytes(little_endian(cells), 15)) + "</data>"));
+    write_file("maps/screen.tmx",
+               one_layer_map(
+                   82, 47,
+                   "<data encoding=\"csv\">" + csv(std::vector<uint32_t>(82 * 47, 1)) + "</data>"));
+    ASSERT_TRUE(loads("maps/huge.tmx"));
+    // The view is 1280 x 720 units: at most 81 x 46 cells of 16 meet it, 82 x 47 when it
+    // straddles cell edges.
+    ASSERT_EQ(lua("lf:camera_set_position(8000.5, -8000.5)"), "");
+    tick();
+    TileLayer* huge = tile_layer(0);
+    ASSERT_NE(huge, nullptr);
+    EXPECT_GE(huge->tiles_drawn(), 80 * 45);
+    EXPECT_LE(huge->tiles_drawn(), 82 * 47);
+    EXPECT_EQ(pixel(640, 360), red);
+    EXPECT_EQ(pixel(0, 0), red);
+    EXPECT_EQ(pixel(1279, 719), red);
+    const int64_t in_view = huge->tiles_drawn();
+
+    ASSERT_EQ(lua("lf:create_level(0, 0, 0, 0)"), "");
+    ASSERT_TRUE(loads("maps/screen.tmx", 8000.5 - 656, -8000.5 + 376));
+    tick();
+    EXPECT_EQ(tile_layer(0)->tiles_drawn(), in_view);
+
+    // Beyond the map's edge nothing is drawn.
+    ASSERT_EQ(lua("lf:camera_set_position(-5000, 0)"), "");
+    tick();
+    EXPECT_EQ(tile_layer(0)->tiles_drawn(), 0);
+}
+
+// A map that cannot be used whole changes nothing: no layer, ground, collider, trigger,
+// texture or name; the load returns false and says why.
+TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
+    // Good parts first, so a partial load would show.
+    const std::string good_objects =
+        " <objectgroup name=\"things\">\n"
+        "  <object id=\"1\" type=\"ground\" x=\"0\" y=\"48\"><polyline points=\"0,0 "
+        "64,0\"/></object>\n"
+        "  <object id=\"2\" type=\"collider\" x=\"0\" y=\"0\" width=\"8\" height=\"8\"/>\n"
+        "  <object id=\"3\" type=\"trigger\" x=\"0\" y=\"0\" width=\"8\" height=\"8\"/>\n"
+        "  <object id=\"4\" name=\"spot\" x=\"0\" y=\"0\"><point/></object>\n"
+        " </objectgroup>\n";
+    const std::string base =
+        one_layer_map(2, 1, "<data encoding=\"csv\">1,2</data>", good_objects + "BAD");
+    struct Case {
+        const char* name;
+        const char* from;
+        std::string to;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"damaged XML", "</map>", "<map", "damaged XML"},
+        {"missing file", "", "", "no such file"},
+        {"missing tileset", "tiles.tsx", "nothing.tsx", "no such file"},
+        {"missing picture", "BAD",
+         "<imagelayer name=\"i\"><image source=\"nothing.png\"/></imagelayer>", "does not load"},
+        {"unknown tile id", "1,2", "1,99", "unknown tile id 99"},
+        {"isometric", "orientation=\"orthogonal\"", "orientation=\"isometric\"",
+         "unsupported orientation"},
+        {"hexagonal", "orientation=\"orthogonal\"", "orientation=\"hexagonal\"",
+         "unsupported orientation"},
+        {"zstd", "encoding=\"csv\">1,2",
+         "encoding=\"base64\" compression=\"zstd\">AQAAAAIAAAA=", "unsupported layer compression"},
+        {"absurd size", "width=\"2\" height=\"1\">", "width=\"100000\" height=\"100000\">",
+         "too large"},
+        {"too few cells", "1,2", "1", "instead of 2"},
+        {"too many cells", "1,2", "1,2,3", "more than 2"},
+        {"damaged base64", "encoding=\"csv\">1,2",
+         "encoding=\"base64\">AQ!AAAIAAAA=", "damaged base64"},
+        {"damaged zlib", "encoding=\"csv\">1,2",
+         "encoding=\"base64\" compression=\"zlib\">AQAAAAIAAAA=", "damaged zlib"},
+        {"gzip that holds too much", "encoding=\"csv\">1,2",
+         "encoding=\"base64\" compression=\"gzip\">" +
+             base64(deflate_bytes(little_endian({1, 2, 3}), 31)),
+         "damaged gzip"},
+        {"no tile size", "tilewidth=\"16\" tileheight=\"16\">",
+         "tilewidth=\"0\" tileheight=\"16\">", "tilewidth"},
+        {"hexagonal tile flag", "1,2", "1,268435458", "hexagonal"},
+        {"concave collider", "BAD",
+         "<objectgroup><object id=\"9\" type=\"collider\" x=\"0\" y=\"0\">"
+         "<polygon points=\"0,0 20,0 10,5 20,20 0,20\"/></object></objectgroup>",
+         "not convex"},
+        {"unknown trigger kind", "BAD",
+         "<objectgroup><object id=\"9\" type=\"trigger\" x=\"0\" y=\"0\" width=\"4\" height=\"4\">"
+         "<properties><property name=\"kind\" value=\"door\"/></properties></object>"
+         "</objectgroup>",
+         "unknown trigger kind"},
+        {"template", "BAD", "<objectgroup><object id=\"9\" template=\"a.tx\"/></objectgroup>",
+         "templates"},
+        {"ground code", "BAD",
+         "<objectgroup><object id=\"9\" type=\"ground\" x=\"0\" y=\"0\">"
+         "<properties><property name=\"code\" value=\"seven\"/></properties>"
+         "<polyline points=\"0,0 9,0\"/></object></objectgroup>",
+         "code is not an integer"},
+        {"damaged points", "BAD",
+         "<objectgroup><object id=\"9\" type=\"ground\" x=\"0\" y=\"0\">"
+         "<polyline points=\"0,0 9\"/></object></objectgroup>",
+         "damaged points"},
+        {"number that is none", "tilewidth=\"16\" tileheight=\"16\">",
+         "tilewidth=\"16\" tileheight=\"sixteen\">", "tileheight"},
+    };
+    setenv("VELDEN_SCRIPT_ERRORS", "1", 1);
+    begin(
+        "lf:create_layer(1, 1, 0)\n"
+        "lf:create_segment(0, 0)\nlf:add_segment(10, 0)\nlf:upload_segmentstrip()\n"
+        "lf:create_shape('s', 3, 5, 5)\nlf:create_collider(1, 's', 0, 0)\n");
+    const size_t textures = TextureRegistry::instance().size();
+    const size_t triggers = Game::instance().triggers->count();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string map = base;
+        if (*c.from) {
+            const size_t at = map.find(c.from);
+            ASSERT_NE(at, std::string::npos);
+            map.replace(at, std::strlen(c.from), c.to);
+        }
+        if (const size_t bad = map.find("BAD"); bad != std::string::npos)
+            map.replace(bad, 3, "");
+        const std::string path = std::string("maps/") + c.name + ".tmx";
+        if (std::string(c.name) != "missing file")
+            write_file(path, map);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(loads(path));
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("map_load: " + path + ": "), std::string::npos) << said;
+        EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+        EXPECT_EQ(level().layer_count(), 1);
+        EXPECT_EQ(level().layers[0]->size(), 0u);
+        EXPECT_EQ(level().segment_strips.size(), 1u);
+        EXPECT_EQ(level().colliders.size(), 1u);
+        EXPECT_EQ(Game::instance().triggers->count(), triggers);
+        EXPECT_EQ(TextureRegistry::instance().size(), textures);
+        EXPECT_TRUE(level().marks.spawn_points.empty());
+        EXPECT_TRUE(level().marks.layers.empty());
+    }
+    // The same map without its fault loads.
+    std::string map = base;
+    map.replace(map.find("BAD"), 3, "");
+    write_file("maps/good.tmx", map);
+    EXPECT_TRUE(loads("maps/good.tmx"));
+    EXPECT_EQ(level().layer_count(), 3);
+    EXPECT_EQ(level().segment_strips.size(), 2u);
+    EXPECT_EQ(level().colliders.size(), 2u);
+    EXPECT_EQ(Game::instance().triggers->count(), triggers + 1);
+}
+
+TEST_F(MapScriptTest, WithoutALevelNothingLoads) {
+    setenv("VELDEN_SCRIPT_ERRORS", "1", 1);
+    start("lf = LuaFunctions()\n");
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(lua("ok = lf:map_load('" + data_dir +
+                  "/level.tmx', 0, 0)\n"
+                  "x = lf:map_spawn_x('start')\nl = lf:map_layer('ground')"),
+              "");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(lua_string("ok"), "false");
+    EXPECT_NE(said.find("no current level"), std::string::npos) << said;
+    EXPECT_EQ(lua_number("x"), 0);
+    EXPECT_EQ(lua_number("l"), -1);
+    EXPECT_EQ(Game::instance().level, nullptr);
+}
