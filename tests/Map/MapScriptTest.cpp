@@ -5,10 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "Creatures/Player.h"
 #include "Map/TileLayer.h"
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Physics/PolygonShape.h"
+#include "Platform/VirtualKeys.h"
 #include "Render/Registries.h"
 #include "Scene/Level.h"
 #include "Shell/Game.h"
@@ -442,4 +444,41 @@ TEST_F(MapScriptTest, WithoutALevelNothingLoads) {
     EXPECT_EQ(lua_number("x"), 0);
     EXPECT_EQ(lua_number("l"), -1);
     EXPECT_EQ(Game::instance().level, nullptr);
+}
+
+// A level drawn in Tiled plays with a script that only adds the player: it lands on the map's
+// ground at the spawn point, rings the map's gate on the way and is stopped by its wall.
+TEST_F(MapScriptTest, AMapPlaysAsALevelWithAScriptThatOnlyAddsThePlayer) {
+    write_file("Data/Scripts/bell.lua", "log = log .. 'B' .. parameter .. ' '");
+    begin("assert(lf:map_load('" + data_dir + R"(/play.tmx', 0, 0))
+        lf:add_vk_pair(39, 'right')
+        lf:create_creature('hero', 0, '', '', '', '')
+        lf:creature_shape('hero', 0, 16, 16)
+        lf:creature_translation('hero', 0, lf:map_spawn_x('start'), lf:map_spawn_y('start'))
+        lf:creature_speed('hero', 0, 2500)
+        lf:creature_drag('hero', 0, 10, '')
+        lf:creature_gravity('hero', 0, 1800)
+        lf:create_trigger('hero_gate', 0, '', '', 0, 0)
+        lf:create_shape('hero_box', 3, 12, 16)
+        lf:trigger_shape('hero_gate', 0, 'hero_box')
+        lf:trigger_add_group_can_use_me('hero_gate', 0, 'bell')
+        lf:creature_trigger('hero', 0, 'hero_gate', 0)
+        lf:add_player_trigger_to_manager()
+        lf:add_input_listener(3, 'right')
+        lf:upload_controller(1)
+        lf:upload_player_to_layer(lf:map_layer('world'))
+    )");
+    CreatureBody& body = Game::instance().player->body;
+    tick(60);
+    ASSERT_TRUE(body.ground) << "the player stands on the map's ground";
+    EXPECT_FLOAT_EQ(body.transform.position.x, 20);
+    EXPECT_NEAR(body.transform.position.y, -100, 0.01);
+    EXPECT_EQ(lua_string("log"), "");
+    keyboard.press(vk::right);
+    tick(300);
+    EXPECT_EQ(lua_string("log"), "B7 ");
+    // The wall's left side is at x = 300 and the player's box 12 units wide each way.
+    EXPECT_GT(body.transform.position.x, 280);
+    EXPECT_LE(body.transform.position.x, 288.5);
+    EXPECT_NEAR(body.transform.position.y, -100, 0.01);
 }
