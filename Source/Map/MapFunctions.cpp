@@ -1,4 +1,9 @@
 // Script functions of Tiled maps (engine extensions).
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+#include "Map/JsonMapReader.h"
 #include "Map/MapLoader.h"
 #include "Map/TmxReader.h"
 #include "Mechanisms/TriggerManager.h"
@@ -15,6 +20,20 @@ namespace {
 void report(const std::string& why) {
     std::string place = ScriptHost::calling_place();
     ScriptErrorLog::report((place.empty() ? "(no script)" : place) + ": map_load: " + why);
+}
+
+// TMX or JSON: by the file's ending, or else by its first character.
+std::unique_ptr<TiledMap> read_map(const std::string& path, std::string& error) {
+    const std::string ending = std::filesystem::path(path).extension().string();
+    bool json = ending == ".tmj" || ending == ".json";
+    if (!json && ending != ".tmx") {
+        std::ifstream in(path, std::ios::binary);
+        char first = 0;
+        while (in.get(first) && std::isspace(static_cast<unsigned char>(first)))
+            ;
+        json = in && (first == '{' || first == '[');
+    }
+    return json ? JsonMapReader::read(path, error) : TmxReader::read(path, error);
 }
 
 const LevelMarks* marks(const char* function) {
@@ -34,7 +53,7 @@ bool LuaFunctions::map_load(const std::string& path, float x, float y) {
     }
     try {
         std::string error;
-        std::unique_ptr<TiledMap> map = TmxReader::read(path, error);
+        std::unique_ptr<TiledMap> map = read_map(path, error);
         if (!map) {
             report(error);
             return false;

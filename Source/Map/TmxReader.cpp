@@ -5,31 +5,23 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <stdexcept>
 
 #include "Map/LayerData.h"
+#include "Map/MapError.h"
+#include "Map/MapParts.h"
 #include "Map/TiledColor.h"
-#include "Render/PngLoader.h"
 
 namespace {
 
-// Tiles, maps and pictures beyond these sizes are refused before anything is allocated.
-constexpr int32_t max_tile_side = 4096;
-constexpr int32_t max_map_side = 1 << 20;
-constexpr int32_t max_chunks = 1 << 16;
-
-struct MapError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+constexpr int32_t max_tile_side = MapParts::max_tile_side;
+constexpr int32_t max_map_side = MapParts::max_map_side;
 
 [[noreturn]] void fail(const std::string& why) {
     throw MapError(why);
 }
 
 std::string resolve(const std::string& file, const std::string& source) {
-    std::filesystem::path base = std::filesystem::path(file).parent_path();
-    return (base / source).lexically_normal().string();
+    return MapParts::resolve(file, source);
 }
 
 int32_t checked_int(const pugi::xml_node& node, const char* name, int32_t low, int32_t high,
@@ -142,30 +134,9 @@ void TmxReader::read_tileset(const pugi::xml_node& node, const std::string& file
     if (pugi::xml_node offset = node.child("tileoffset"))
         set.tile_offset = {checked_float(offset, "x", 0), checked_float(offset, "y", 0)};
     if (pugi::xml_node image = node.child("image")) {
-        // An atlas: tiles in rows, left to right, from the top-left corner.
-        set.pictures.push_back(load_picture(file, image.attribute("source").as_string()));
-        const Image& picture = *set.pictures.back().image;
-        const int32_t columns_fit =
-            (picture.width - 2 * margin + spacing) / (set.tile_width + spacing);
-        const int32_t rows_fit =
-            (picture.height - 2 * margin + spacing) / (set.tile_height + spacing);
-        const int32_t columns = checked_int(node, "columns", 0, max_tile_side, columns_fit);
-        if (columns < 1 && set.tile_count > 0)
-            fail("tileset \"" + set.name + "\" has no columns");
-        if (set.tile_count == 0)
-            set.tile_count = std::max(columns_fit, 0) * std::max(rows_fit, 0);
-        for (int32_t id = 0; id < set.tile_count; ++id) {
-            TiledTile tile;
-            tile.picture = 0;
-            tile.x = margin + (id % columns) * (set.tile_width + spacing);
-            tile.y = margin + (id / columns) * (set.tile_height + spacing);
-            tile.width = set.tile_width;
-            tile.height = set.tile_height;
-            if (tile.x + tile.width > picture.width || tile.y + tile.height > picture.height)
-                fail("tileset \"" + set.name + "\": tile " + std::to_string(id) +
-                     " lies outside its picture");
-            set.tiles.emplace(static_cast<uint32_t>(id), tile);
-        }
+        set.pictures.push_back(MapParts::load_picture(file, image.attribute("source").as_string()));
+        MapParts::cut_atlas(set, spacing, margin,
+                            checked_int(node, "columns", 0, max_tile_side, 0));
     }
     for (pugi::xml_node child : node.children("tile")) {
         const uint32_t id = checked_gid(child, "id");
@@ -174,15 +145,12 @@ void TmxReader::read_tileset(const pugi::xml_node& node, const std::string& file
         TiledTile& tile = set.tiles[id];
         if (pugi::xml_node image = child.child("image")) {
             // An image-collection tile: its own picture, or a part of it.
-            set.pictures.push_back(load_picture(file, image.attribute("source").as_string()));
-            const Image& picture = *set.pictures.back().image;
-            tile.picture = static_cast<int32_t>(set.pictures.size()) - 1;
-            tile.x = checked_int(child, "x", 0, picture.width, 0);
-            tile.y = checked_int(child, "y", 0, picture.height, 0);
-            tile.width =
-                checked_int(child, "width", 1, picture.width - tile.x, picture.width - tile.x);
-            tile.height =
-                checked_int(child, "height", 1, picture.height - tile.y, picture.height - tile.y);
+            set.pictures.push_back(
+                MapParts::load_picture(file, image.attribute("source").as_string()));
+            MapParts::cut_collection_tile(set, tile, checked_int(child, "x", 0, 1 << 16, 0),
+                                          checked_int(child, "y", 0, 1 << 16, 0),
+                                          checked_int(child, "width", 1, 1 << 16, -1),
+                                          checked_int(child, "height", 1, 1 << 16, -1));
         }
         if (tile.picture < 0)
             fail("tileset \"" + set.name + "\": tile " + std::to_string(id) + " has no picture");
@@ -228,7 +196,8 @@ void TmxReader::read_layers(const pugi::xml_node& parent, const TiledLayer& grou
             layer.kind = TiledLayer::Kind::image;
             pugi::xml_node image = node.child("image");
             if (image && image.attribute("source").as_string()[0])
-                layer.picture = load_picture(path_, image.attribute("source").as_string());
+                layer.picture =
+                    MapParts::load_picture(path_, image.attribute("source").as_string());
         } else {
             layer.kind = TiledLayer::Kind::objects;
             read_objects(node, layer);
@@ -260,52 +229,26 @@ void TmxReader::read_tile_layer(const pugi::xml_node& node, const TiledMap& map,
     if (!map.infinite) {
         layer.width = checked_int(node, "width", 0, max_map_side, map.width);
         layer.height = checked_int(node, "height", 0, max_map_side, map.height);
+        MapParts::check_layer_size(layer);
         const int64_t count = int64_t(layer.width) * layer.height;
-        if (count > LayerData::max_cells)
-            fail(where + "too large");
         if (!data)
             fail(where + "no <data>");
         decode(data, count, layer.cells);
         return;
     }
-    // Chunks: find the rectangle around them, then copy each into it.
-    struct Chunk {
-        int32_t x, y, width, height;
-        std::vector<uint32_t> cells;
-    };
-    std::vector<Chunk> chunks;
+    std::vector<MapParts::Chunk> chunks;
     for (pugi::xml_node child : data.children("chunk")) {
-        if (chunks.size() >= max_chunks)
+        if (chunks.size() >= MapParts::max_chunks)
             fail(where + "too many chunks");
-        Chunk c{checked_int(child, "x", -max_map_side, max_map_side, 0),
-                checked_int(child, "y", -max_map_side, max_map_side, 0),
-                checked_int(child, "width", 0, max_tile_side, 0),
-                checked_int(child, "height", 0, max_tile_side, 0),
-                {}};
+        MapParts::Chunk c;
+        c.x = checked_int(child, "x", -max_map_side, max_map_side, 0);
+        c.y = checked_int(child, "y", -max_map_side, max_map_side, 0);
+        c.width = checked_int(child, "width", 0, max_tile_side, 0);
+        c.height = checked_int(child, "height", 0, max_tile_side, 0);
         decode(child, int64_t(c.width) * c.height, c.cells);
         chunks.push_back(std::move(c));
     }
-    if (chunks.empty())
-        return;
-    int32_t x0 = chunks[0].x, y0 = chunks[0].y, x1 = x0, y1 = y0;
-    for (const Chunk& c : chunks) {
-        x0 = std::min(x0, c.x);
-        y0 = std::min(y0, c.y);
-        x1 = std::max(x1, c.x + c.width);
-        y1 = std::max(y1, c.y + c.height);
-    }
-    if (int64_t(x1 - x0) * (y1 - y0) > LayerData::max_cells)
-        fail(where + "its chunks span too large an area");
-    layer.origin_x = x0;
-    layer.origin_y = y0;
-    layer.width = x1 - x0;
-    layer.height = y1 - y0;
-    layer.cells.assign(size_t(layer.width) * layer.height, 0);
-    for (const Chunk& c : chunks)
-        for (int32_t row = 0; row < c.height; ++row)
-            for (int32_t col = 0; col < c.width; ++col)
-                layer.cells[size_t(c.y - y0 + row) * layer.width + (c.x - x0 + col)] =
-                    c.cells[size_t(row) * c.width + col];
+    MapParts::join_chunks(chunks, layer);
 }
 
 void TmxReader::read_objects(const pugi::xml_node& node, TiledLayer& layer) {
@@ -366,15 +309,4 @@ void TmxReader::read_properties(const pugi::xml_node& node, TiledProperties& pro
         pugi::xml_attribute value = p.attribute("value");
         properties[p.attribute("name").as_string()] = value ? value.value() : p.child_value();
     }
-}
-
-TiledPicture TmxReader::load_picture(const std::string& file, const std::string& source) {
-    if (source.empty())
-        fail("a picture without a source");
-    TiledPicture picture;
-    picture.path = resolve(file, source);
-    picture.image = PngLoader::load(picture.path);
-    if (!picture.image)
-        fail("picture " + picture.path + " does not load");
-    return picture;
 }

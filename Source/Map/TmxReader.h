@@ -26,7 +26,6 @@ class TmxReader {
     void read_objects(const pugi::xml_node& node, TiledLayer& layer);
     static void read_common(const pugi::xml_node& node, const TiledLayer& group, TiledLayer& layer);
     static void read_properties(const pugi::xml_node& node, TiledProperties& properties);
-    TiledPicture load_picture(const std::string& file, const std::string& source);
 
     std::string path_;
 };

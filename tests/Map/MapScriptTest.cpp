@@ -83,6 +83,18 @@ std::string one_layer_map(int width, int height, const std::string& data,
            "</map>\n";
 }
 
+// The same map as JSON: data is the tile layer's fields after its size.
+std::string one_layer_json(int width, int height, const std::string& data) {
+    return "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": " +
+           std::to_string(width) + ", \"height\": " + std::to_string(height) +
+           ", \"tilewidth\": 16, \"tileheight\": 16, \"tilesets\": [{\"firstgid\": 1, "
+           "\"source\": \"" +
+           data_dir +
+           "/tiles.tsj\"}], \"layers\": [{\"type\": "
+           "\"tilelayer\", \"name\": \"tiles\", \"width\": " +
+           std::to_string(width) + ", \"height\": " + std::to_string(height) + ", " + data + "}]}";
+}
+
 }  // namespace
 
 class MapScriptTest : public EngineTest {
@@ -111,9 +123,17 @@ class MapScriptTest : public EngineTest {
     }
 };
 
-TEST_F(MapScriptTest, TileAndImageLayersDrawInMapOrderWithFlipsTintAndVisibility) {
+// The fixture map saved as TMX and as JSON loads as the same level.
+class MapFormatTest : public MapScriptTest, public testing::WithParamInterface<const char*> {
+  protected:
+    std::string fixture() { return data_dir + "/" + GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(TmxAndJson, MapFormatTest, testing::Values("level.tmx", "level.tmj"));
+
+TEST_P(MapFormatTest, TileAndImageLayersDrawInMapOrderWithFlipsTintAndVisibility) {
     begin();
-    ASSERT_TRUE(loads(data_dir + "/level.tmx", -64, 32));
+    ASSERT_TRUE(loads(fixture(), -64, 32));
     // sky, ground, tinted, secret (in a hidden group) and the object layer.
     EXPECT_EQ(level().layer_count(), 5);
     tick();
@@ -143,9 +163,9 @@ TEST_F(MapScriptTest, TileAndImageLayersDrawInMapOrderWithFlipsTintAndVisibility
     EXPECT_EQ(map_pixel(120, 8), black);
 }
 
-TEST_F(MapScriptTest, ParallaxLinesUpAtTheOriginAndScrollsSlower) {
+TEST_P(MapFormatTest, ParallaxLinesUpAtTheOriginAndScrollsSlower) {
     begin();
-    ASSERT_TRUE(loads(data_dir + "/level.tmx", -64, 32));
+    ASSERT_TRUE(loads(fixture(), -64, 32));
     // The sky picture (8 x 8 at Tiled (64, 0), parallax 0.5) lines up with the map while the
     // view's centre is at the map's parallax origin, its top-left corner.
     ASSERT_EQ(lua("lf:camera_set_position(-64, 32)"), "");
@@ -159,9 +179,9 @@ TEST_F(MapScriptTest, ParallaxLinesUpAtTheOriginAndScrollsSlower) {
     EXPECT_EQ(pixel(640 - 100 + 8, 360 - 8), red);
 }
 
-TEST_F(MapScriptTest, ObjectsBecomeGroundCollidersTriggersAndSpawnPoints) {
+TEST_P(MapFormatTest, ObjectsBecomeGroundCollidersTriggersAndSpawnPoints) {
     begin();
-    ASSERT_TRUE(loads(data_dir + "/level.tmx", -64, 32));
+    ASSERT_TRUE(loads(fixture(), -64, 32));
     // The polyline: Tiled (0, 48), (64, 48), (128, 32) with code 7.
     ASSERT_EQ(level().segment_strips.size(), 1u);
     const SegmentStrip& strip = *level().segment_strips[0];
@@ -234,13 +254,21 @@ TEST_F(MapScriptTest, EveryLayerEncodingGivesTheSameTiles) {
                      base64(deflate_bytes(raw, 15)) + "</data>"},
         {"gzip", "<data encoding=\"base64\" compression=\"gzip\">" +
                      base64(deflate_bytes(raw, 31)) + "</data>"},
+        {"json list", "\"data\": [" + csv(cells) + "]"},
+        {"json base64", "\"encoding\": \"base64\", \"data\": \"" + base64(raw) + "\""},
+        {"json zlib", "\"encoding\": \"base64\", \"compression\": \"zlib\", \"data\": \"" +
+                          base64(deflate_bytes(raw, 15)) + "\""},
+        {"json gzip", "\"encoding\": \"base64\", \"compression\": \"gzip\", \"data\": \"" +
+                          base64(deflate_bytes(raw, 31)) + "\""},
     };
     begin();
     for (const auto& [name, data] : encodings) {
         SCOPED_TRACE(name);
-        write_file(std::string("maps/") + name + ".tmx", one_layer_map(4, 3, data));
+        const bool json = std::string(name).starts_with("json");
+        const std::string path = std::string("maps/") + name + (json ? ".tmj" : ".tmx");
+        write_file(path, json ? one_layer_json(4, 3, data) : one_layer_map(4, 3, data));
         ASSERT_EQ(lua("lf:create_level(0, 0, 0, 0)"), "");
-        ASSERT_TRUE(loads(std::string("maps/") + name + ".tmx", -64, 32));
+        ASSERT_TRUE(loads(path, -64, 32));
         tick();
         const Pixel expected[12] = {red,     green, black, blue, black, black,
                                     magenta, green, blue,  red,  black, black};
@@ -428,6 +456,55 @@ TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
     EXPECT_EQ(level().segment_strips.size(), 2u);
     EXPECT_EQ(level().colliders.size(), 2u);
     EXPECT_EQ(Game::instance().triggers->count(), triggers + 1);
+}
+
+// JSON maps fail as cleanly, for their own faults too.
+TEST_F(MapScriptTest, BadJsonMapsLeaveTheLevelAsItWas) {
+    const std::string good = one_layer_json(2, 1, "\"data\": [1, 2]");
+    struct Case {
+        const char* name;
+        const char* from;
+        const char* to;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"damaged", "]}]}", "]}]", "damaged JSON"},
+        {"a tileset", "\"type\": \"map\"", "\"type\": \"tileset\"", "not a Tiled map"},
+        {"isometric", "\"orthogonal\"", "\"isometric\"", "unsupported orientation"},
+        {"missing tileset", "tiles.tsj", "nothing.tsj", "no such file"},
+        {"tile id as text", "[1, 2]", "[1, \"2\"]", "not a number"},
+        {"negative tile id", "[1, 2]", "[1, -2]", "out of range"},
+        {"too few cells", "[1, 2]", "[1]", "instead of 2"},
+        {"unknown tile id", "[1, 2]", "[1, 77]", "unknown tile id 77"},
+        {"unknown layer type", "\"tilelayer\"", "\"hexlayer\"", "unknown layer type"},
+        {"size as text", "\"tilewidth\": 16", "\"tilewidth\": \"16\"", "tilewidth"},
+        {"fractional size", "\"tilewidth\": 16", "\"tilewidth\": 16.5", "tilewidth"},
+        {"layers not a list", "\"layers\": [", "\"layers\": {\"a\": [", "damaged JSON"},
+        {"compressed list", "\"data\": [1, 2]", "\"compression\": \"zlib\", \"data\": [1, 2]",
+         "cannot be compressed"},
+    };
+    setenv("VELDEN_SCRIPT_ERRORS", "1", 1);
+    begin("lf:create_layer(1, 1, 0)\n");
+    const size_t textures = TextureRegistry::instance().size();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string map = good;
+        const size_t at = map.find(c.from);
+        ASSERT_NE(at, std::string::npos);
+        map.replace(at, std::strlen(c.from), c.to);
+        const std::string path = std::string("maps/") + c.name + ".tmj";
+        write_file(path, map);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(loads(path));
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("map_load: " + path + ": "), std::string::npos) << said;
+        EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+        EXPECT_EQ(level().layer_count(), 1);
+        EXPECT_EQ(TextureRegistry::instance().size(), textures);
+    }
+    write_file("maps/good.tmj", good);
+    EXPECT_TRUE(loads("maps/good.tmj"));
+    EXPECT_EQ(level().layer_count(), 2);
 }
 
 TEST_F(MapScriptTest, WithoutALevelNothingLoads) {
