@@ -182,6 +182,12 @@ void JsonMapReader::read_tileset(const json& node, const std::string& file, Tile
         }
         if (tile.picture < 0)
             fail("tileset \"" + set.name + "\": tile " + std::to_string(id) + " has no picture");
+        for (const json& frame : list(child, "animation")) {
+            if (!frame.is_object() || !frame.contains("tileid"))
+                fail("tileset \"" + set.name + "\": a damaged animation frame");
+            tile.animation.push_back(
+                {gid_of(frame["tileid"]), whole(frame, "duration", 0, 1 << 30, 0)});
+        }
         tile.type = text(child, "class", text(child, "type"));
         read_properties(child, tile.properties);
     }

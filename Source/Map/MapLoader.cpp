@@ -14,6 +14,7 @@
 #include "Physics/PolygonShape.h"
 #include "Render/Registries.h"
 #include "Render/Renderer.h"
+#include "Scene/AnimatedSprite.h"
 #include "Scene/Level.h"
 #include "Scene/TexturedSprite.h"
 
@@ -110,7 +111,7 @@ std::string MapLoader::build() {
     return "";
 }
 
-const Texture* MapLoader::texture_of(const TiledPicture& picture) {
+Texture* MapLoader::texture_of(const TiledPicture& picture) {
     const std::string name = "tiled:" + picture.path;
     if (Texture* known = TextureRegistry::instance().find(name)) {
         if (std::find(known_textures_.begin(), known_textures_.end(), known) ==
@@ -123,6 +124,34 @@ const Texture* MapLoader::texture_of(const TiledPicture& picture) {
             return texture.get();
     new_textures_.emplace_back(name, std::make_unique<Texture>(picture.image.get(), 0, 0, 0));
     return new_textures_.back().second.get();
+}
+
+TileLayer::Tile MapLoader::look_of(const TiledTileset& set, const TiledTile& tile) {
+    const TiledPicture& picture = set.pictures[size_t(tile.picture)];
+    const Image& image = *picture.image;
+    TileLayer::Tile t;
+    t.texture = texture_of(picture);
+    t.u0 = float(tile.x) / float(image.width);
+    t.u1 = float(tile.x + tile.width) / float(image.width);
+    t.v0 = 1.0f - float(tile.y) / float(image.height);
+    t.v1 = 1.0f - float(tile.y + tile.height) / float(image.height);
+    t.width = float(tile.width);
+    t.height = float(tile.height);
+    t.offset = {set.tile_offset.x, -set.tile_offset.y};
+    return t;
+}
+
+std::string MapLoader::frames_of(const TiledTileset& set, const TiledTile& tile,
+                                 std::vector<std::pair<const TiledTile*, float>>& frames) {
+    for (const TiledTile::Frame& f : tile.animation) {
+        auto it = set.tiles.find(f.tile);
+        if (it == set.tiles.end())
+            return "an animation frame shows unknown tile " + std::to_string(f.tile);
+        if (f.duration <= 0)
+            return "an animation frame lasts no time";
+        frames.emplace_back(&it->second, float(f.duration) / 1000.0f);
+    }
+    return "";
 }
 
 std::string MapLoader::build_tiles(const TiledLayer& source, Layer& layer) {
@@ -143,18 +172,7 @@ std::string MapLoader::build_tiles(const TiledLayer& source, Layer& layer) {
             const TiledTile* tile = map_.tile_of(gid);
             if (!set || !tile)
                 return "unknown tile id " + std::to_string(gid);
-            const TiledPicture& picture = set->pictures[size_t(tile->picture)];
-            const Image& image = *picture.image;
-            TileLayer::Tile t;
-            t.texture = texture_of(picture);
-            t.u0 = float(tile->x) / float(image.width);
-            t.u1 = float(tile->x + tile->width) / float(image.width);
-            t.v0 = 1.0f - float(tile->y) / float(image.height);
-            t.v1 = 1.0f - float(tile->y + tile->height) / float(image.height);
-            t.width = float(tile->width);
-            t.height = float(tile->height);
-            t.offset = {set->tile_offset.x, -set->tile_offset.y};
-            tiles.push_back(t);
+            tiles.push_back(look_of(*set, *tile));
             found = index_of.emplace(gid, static_cast<uint32_t>(tiles.size())).first;
         }
         cells[i] = found->second | (value & TileLayer::flags);
@@ -169,6 +187,20 @@ std::string MapLoader::build_tiles(const TiledLayer& source, Layer& layer) {
                                               float(map_.tile_height), source.width, source.height,
                                               std::move(cells), std::move(tiles));
     object->id = source.id;
+    for (const auto& [gid, index] : index_of) {
+        const TiledTileset* set = map_.tileset_of(gid);
+        const TiledTile* tile = map_.tile_of(gid);
+        if (tile->animation.empty())
+            continue;
+        std::vector<std::pair<const TiledTile*, float>> shown;
+        std::string error = frames_of(*set, *tile, shown);
+        if (!error.empty())
+            return "tile " + std::to_string(gid) + ": " + error;
+        std::vector<TileLayer::Frame> frames;
+        for (const auto& [frame, seconds] : shown)
+            frames.push_back({look_of(*set, *frame), seconds});
+        object->animate(index, std::move(frames));
+    }
     layer.add_object(std::move(object));
     return "";
 }
@@ -230,6 +262,8 @@ std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offs
     const TiledTile* tile = map_.tile_of(object.gid);
     if (!set || !tile)
         return "unknown tile id " + std::to_string(object.gid & ~TiledGid::flags);
+    if (!tile->animation.empty())
+        return build_animated_object(object, offset, *set, *tile, layer);
     const TiledPicture& picture = set->pictures[size_t(tile->picture)];
     const Image& image = *picture.image;
     auto sprite = std::make_unique<TexturedSprite>(texture_of(picture));
@@ -251,6 +285,62 @@ std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offs
     if (object.gid & TiledGid::flip_vertical)
         std::swap(v0, v1);
     sprite->set_tex_coords(u0, v0, u1, v1);
+    sprite->id = object.id;
+    sprite->colour.a = object.visible ? 1.0f : 0.0f;
+    layer.add_object(std::move(sprite));
+    return "";
+}
+
+SubTexture* MapLoader::subtexture_of(const TiledTileset& set, const TiledTile& tile,
+                                     uint32_t flips) {
+    const TiledPicture& picture = set.pictures[size_t(tile.picture)];
+    const std::string name = "tiled:" + picture.path + "#" + std::to_string(tile.x) + "," +
+                             std::to_string(tile.y) + "," + std::to_string(tile.width) + "," +
+                             std::to_string(tile.height) + "," + std::to_string(flips >> 29);
+    if (SubTexture* known = SubTextureRegistry::instance().find(name))
+        return known;
+    for (const auto& [made, subtexture] : new_subtextures_)
+        if (made == name)
+            return subtexture.get();
+    const Image& image = *picture.image;
+    float u0 = float(tile.x) / float(image.width);
+    float u1 = float(tile.x + tile.width) / float(image.width);
+    float v0 = 1.0f - float(tile.y + tile.height) / float(image.height);
+    float v1 = 1.0f - float(tile.y) / float(image.height);
+    if (flips & TiledGid::flip_horizontal)
+        std::swap(u0, u1);
+    if (flips & TiledGid::flip_vertical)
+        std::swap(v0, v1);
+    auto subtexture = std::make_unique<SubTexture>();
+    subtexture->texture = texture_of(picture);
+    subtexture->corners[0] = {u0, v0};
+    subtexture->corners[1] = {u1, v0};
+    subtexture->corners[2] = {u1, v1};
+    subtexture->corners[3] = {u0, v1};
+    new_subtextures_.emplace_back(name, std::move(subtexture));
+    return new_subtextures_.back().second.get();
+}
+
+std::string MapLoader::build_animated_object(const TiledObject& object, Vector2 offset,
+                                             const TiledTileset& set, const TiledTile& tile,
+                                             Layer& layer) {
+    std::vector<std::pair<const TiledTile*, float>> shown;
+    std::string error = frames_of(set, tile, shown);
+    if (!error.empty())
+        return error;
+    // A template the sprite copies: the frames' sub-textures stay in the registry.
+    Animation animation(0, 0);
+    for (const auto& [frame, seconds] : shown)
+        animation.add_frame(subtexture_of(set, *frame, object.gid & TiledGid::flags), seconds);
+    auto sprite = std::make_unique<AnimatedSprite>(&animation);
+    sprite->transform.position = world(offset.x + object.x, offset.y + object.y);
+    sprite->transform.set_rotation(-object.rotation * degrees);
+    const float w = object.width > 0 ? object.width : float(tile.width);
+    const float h = object.height > 0 ? object.height : float(tile.height);
+    sprite->corners[0] = {0, 0};
+    sprite->corners[1] = {w, 0};
+    sprite->corners[2] = {w, h};
+    sprite->corners[3] = {0, h};
     sprite->id = object.id;
     sprite->colour.a = object.visible ? 1.0f : 0.0f;
     layer.add_object(std::move(sprite));
@@ -408,6 +498,8 @@ void MapLoader::commit(Level& level, TriggerManager& triggers, Renderer* rendere
         if (TextureRegistry::instance().add(name, std::move(texture)) && renderer)
             renderer->upload(kept);
     }
+    for (auto& [name, subtexture] : new_subtextures_)
+        SubTextureRegistry::instance().add(name, std::move(subtexture));
     // Pictures of earlier maps may not be on this renderer yet (after a restart).
     for (Texture* texture : known_textures_)
         if (renderer)

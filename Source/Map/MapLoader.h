@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "Map/TileLayer.h"
 #include "Map/TiledMap.h"
 #include "Physics/Collider.h"
 #include "Physics/SegmentStrip.h"
+#include "Render/SubTexture.h"
 #include "Render/Texture.h"
 #include "Render/Vector2.h"
 #include "Scene/Layer.h"
@@ -37,12 +39,20 @@ class MapLoader {
     std::string build_image(const TiledLayer& source, Layer& layer);
     std::string build_objects(const TiledLayer& source, Layer& layer);
     std::string build_tile_object(const TiledObject& object, Vector2 offset, Layer& layer);
+    std::string build_animated_object(const TiledObject& object, Vector2 offset,
+                                      const TiledTileset& set, const TiledTile& tile, Layer& layer);
+    TileLayer::Tile look_of(const TiledTileset& set, const TiledTile& tile);
+    // The tiles and seconds of a tile's animation, or why they cannot be shown.
+    static std::string frames_of(const TiledTileset& set, const TiledTile& tile,
+                                 std::vector<std::pair<const TiledTile*, float>>& frames);
+    // A registered (or staged) sub-texture of the tile with flips in Tiled's flag bits.
+    SubTexture* subtexture_of(const TiledTileset& set, const TiledTile& tile, uint32_t flips);
     std::string build_ground(const TiledObject& object, Vector2 offset);
     std::string build_trigger(const TiledObject& object, Vector2 offset);
     // The object's outline as a shape in its own frame (y up, origin at the object's (x, y)),
     // or null with error set.
     std::unique_ptr<Shape> shape_of(const TiledObject& object, std::string& error) const;
-    const Texture* texture_of(const TiledPicture& picture);
+    Texture* texture_of(const TiledPicture& picture);
     int32_t layer_index(int32_t i) const { return first_layer_ + i; }
 
     const TiledMap& map_;
@@ -51,6 +61,7 @@ class MapLoader {
 
     std::vector<std::pair<std::string, std::unique_ptr<Texture>>> new_textures_;
     std::vector<Texture*> known_textures_;
+    std::vector<std::pair<std::string, std::unique_ptr<SubTexture>>> new_subtextures_;
     std::vector<std::unique_ptr<Layer>> layers_;
     SegmentStripList strips_;
     ColliderList colliders_;

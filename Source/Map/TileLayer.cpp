@@ -23,6 +23,37 @@ TileLayer::TileLayer(Vector2 top_left, float cell_width, float cell_height, int3
     }
 }
 
+void TileLayer::animate(uint32_t tile, std::vector<Frame> frames) {
+    if (tile == 0 || tile > tiles_.size() || frames.empty())
+        return;
+    float length = 0;
+    for (const Frame& f : frames) {
+        length += f.duration;
+        reach_left_ = std::max(reach_left_, -f.look.offset.x);
+        reach_right_ = std::max(reach_right_, f.look.offset.x + f.look.width - cell_width_);
+        reach_down_ = std::max(reach_down_, -f.look.offset.y);
+        reach_up_ = std::max(reach_up_, f.look.offset.y + f.look.height - cell_height_);
+    }
+    if (!(length > 0))
+        return;
+    tiles_[tile - 1] = frames.front().look;
+    animated_.push_back({tile, std::move(frames), length});
+}
+
+bool TileLayer::update(float dt) {
+    if (animated_.empty())
+        return false;
+    time_ += dt;
+    for (const Animated& a : animated_) {
+        float t = static_cast<float>(std::fmod(time_, static_cast<double>(a.length)));
+        size_t i = 0;
+        while (i + 1 < a.frames.size() && t >= a.frames[i].duration)
+            t -= a.frames[i++].duration;
+        tiles_[a.tile - 1] = a.frames[i].look;
+    }
+    return false;
+}
+
 uint32_t TileLayer::cell(int32_t column, int32_t row) const {
     if (column < 0 || row < 0 || column >= columns_ || row >= rows_)
         return 0;

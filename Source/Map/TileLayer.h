@@ -23,6 +23,10 @@ class TileLayer : public GameObject {
     static constexpr uint32_t flip_vertical = 0x40000000u;
     static constexpr uint32_t flip_diagonal = 0x20000000u;
     static constexpr uint32_t flags = 0xe0000000u;
+    struct Frame {
+        Tile look;
+        float duration = 0;  // seconds, above 0
+    };
 
     // top_left: the world position of the top-left corner of cell (0, 0); cells run right and
     // down from it, row by row. Each cell is 0 (empty) or 1 + an index into tiles, with the flip
@@ -30,8 +34,13 @@ class TileLayer : public GameObject {
     TileLayer(Vector2 top_left, float cell_width, float cell_height, int32_t columns, int32_t rows,
               std::vector<uint32_t> cells, std::vector<Tile> tiles);
 
+    // Makes tile index (1 + an index into tiles) play the frames in a loop, every cell that
+    // shows it in step, as Tiled plays them.
+    void animate(uint32_t tile, std::vector<Frame> frames);
+
     void draw(Renderer& renderer, const Color& tint) override;
-    bool update(float) override { return false; }
+    // Advances the animated tiles.
+    bool update(float dt) override;
 
     int32_t columns() const { return columns_; }
     int32_t rows() const { return rows_; }
@@ -49,4 +58,12 @@ class TileLayer : public GameObject {
     // tiles reach into it are drawn too.
     float reach_left_ = 0, reach_right_ = 0, reach_down_ = 0, reach_up_ = 0;
     int64_t tiles_drawn_ = 0;
+
+    struct Animated {
+        uint32_t tile;
+        std::vector<Frame> frames;
+        float length;
+    };
+    std::vector<Animated> animated_;
+    double time_ = 0;
 };

@@ -33,11 +33,18 @@ struct TiledPicture {
 };
 
 struct TiledTile {
+    // A frame of the tile's animation: another tile of the same set, shown so many
+    // milliseconds.
+    struct Frame {
+        uint32_t tile = 0;
+        int32_t duration = 0;
+    };
     int32_t picture = -1;  // index into the tileset's pictures
     // The tile's rectangle in that picture, pixels from its top-left corner.
     int32_t x = 0, y = 0, width = 0, height = 0;
     std::string type;
     TiledProperties properties;
+    std::vector<Frame> animation;
 };
 
 struct TiledTileset {

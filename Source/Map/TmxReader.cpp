@@ -154,6 +154,9 @@ void TmxReader::read_tileset(const pugi::xml_node& node, const std::string& file
         }
         if (tile.picture < 0)
             fail("tileset \"" + set.name + "\": tile " + std::to_string(id) + " has no picture");
+        for (pugi::xml_node frame : child.child("animation").children("frame"))
+            tile.animation.push_back(
+                {checked_gid(frame, "tileid"), checked_int(frame, "duration", 0, 1 << 30, 0)});
         tile.type = child.attribute("class").as_string(child.attribute("type").as_string());
         read_properties(child, tile.properties);
     }

@@ -239,6 +239,37 @@ TEST_P(MapFormatTest, ObjectsBecomeGroundCollidersTriggersAndSpawnPoints) {
     EXPECT_EQ(lua_string("after"), "false");
 }
 
+// Animated tiles play in the tile layer, every cell in step, and as tile objects.
+TEST_F(MapScriptTest, AnimatedTilesPlayTheirFramesInALoop) {
+    const std::string tileset =
+        " <tileset firstgid=\"1\" name=\"t\" tilewidth=\"16\" tileheight=\"16\" "
+        "tilecount=\"4\" columns=\"2\">\n  <image source=\"" +
+        data_dir +
+        "/tiles.png\" width=\"32\" height=\"32\"/>\n  <tile id=\"0\"><animation>"
+        "<frame tileid=\"0\" duration=\"100\"/><frame tileid=\"1\" duration=\"200\"/>"
+        "</animation></tile>\n </tileset>\n";
+    std::string map = one_layer_map(3, 1, "<data encoding=\"csv\">1,2,1</data>",
+                                    " <objectgroup name=\"o\"><object id=\"1\" gid=\"1\" "
+                                    "x=\"0\" y=\"48\" width=\"16\" height=\"16\"/>"
+                                    "</objectgroup>\n");
+    const size_t from = map.find(" <tileset");
+    map.replace(from, map.find("\n", from) + 1 - from, tileset);
+    begin();
+    write_file("maps/animated.tmx", map);
+    ASSERT_TRUE(loads("maps/animated.tmx", -64, 32));
+    // Cells 0 and 2 animate, cell 1 (tile 2) does not; the object sits at Tiled (0, 32).
+    auto shown = [&] {
+        return std::vector<Pixel>{map_pixel(8, 8), map_pixel(24, 8), map_pixel(40, 8),
+                                  map_pixel(8, 40)};
+    };
+    tick();
+    EXPECT_EQ(shown(), (std::vector<Pixel>{red, green, red, red}));
+    tick(10);
+    EXPECT_EQ(shown(), (std::vector<Pixel>{green, green, green, green}));
+    tick(20);
+    EXPECT_EQ(shown(), (std::vector<Pixel>{red, green, red, red}));
+}
+
 // The same cells in every encoding Tiled writes draw the same tiles.
 TEST_F(MapScriptTest, EveryLayerEncodingGivesTheSameTiles) {
     const std::vector<uint32_t> cells = {1, 2, 0, 3, 0, 0, 2147483652u, 2, 3, 1, 0, 0};
@@ -356,6 +387,14 @@ TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
         " </objectgroup>\n";
     const std::string base =
         one_layer_map(2, 1, "<data encoding=\"csv\">1,2</data>", good_objects + "BAD");
+    // A tileset whose tile 0 plays the frame given, and a layer showing that tile.
+    auto animated = [](const std::string& frame) {
+        return "<tileset firstgid=\"10\" name=\"a\" tilewidth=\"16\" tileheight=\"16\" "
+               "tilecount=\"4\" columns=\"2\"><image source=\"" +
+               data_dir + "/tiles.png\"/><tile id=\"0\"><animation><frame " + frame +
+               "/></animation></tile></tileset><layer name=\"b\" width=\"1\" "
+               "height=\"1\"><data encoding=\"csv\">10</data></layer>";
+    };
     struct Case {
         const char* name;
         const char* from;
@@ -410,6 +449,10 @@ TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
          "<objectgroup><object id=\"9\" type=\"ground\" x=\"0\" y=\"0\">"
          "<polyline points=\"0,0 9\"/></object></objectgroup>",
          "damaged points"},
+        {"animation of an unknown tile", "BAD", animated("tileid=\"9\" duration=\"100\""),
+         "unknown tile 9"},
+        {"animation frame without time", "BAD", animated("tileid=\"1\" duration=\"0\""),
+         "lasts no time"},
         {"number that is none", "tilewidth=\"16\" tileheight=\"16\">",
          "tilewidth=\"16\" tileheight=\"sixteen\">", "tileheight"},
     };
