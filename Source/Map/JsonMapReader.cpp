@@ -142,6 +142,7 @@ void JsonMapReader::read_map(const json& node, TiledMap& map) {
             const std::string file = MapParts::resolve(path_, source);
             json document = parse_file(file, "tileset " + file + ": ");
             read_tileset(document, file, set);
+            set.source = file;
         } else {
             read_tileset(entry, path_, set);
         }
@@ -231,7 +232,7 @@ void JsonMapReader::read_layers(const json& layers, const TiledLayer& group, Til
                 layer.picture = MapParts::load_picture(path_, image);
         } else if (kind == "objectgroup") {
             layer.kind = TiledLayer::Kind::objects;
-            read_objects(node, layer);
+            read_objects(node, map, layer);
         } else {
             fail("unknown layer type \"" + kind + "\"");
         }
@@ -290,51 +291,88 @@ void JsonMapReader::read_tile_layer(const json& node, const TiledMap& map, Tiled
     MapParts::join_chunks(chunks, layer);
 }
 
-void JsonMapReader::read_objects(const json& node, TiledLayer& layer) {
+void JsonMapReader::read_objects(const json& node, const TiledMap& map, TiledLayer& layer) {
     for (const json& child : list(node, "objects")) {
         if (!child.is_object())
             fail("an object is not an object");
-        if (child.contains("template"))
-            fail("object templates are not supported yet");
         TiledObject object;
-        object.id = whole(child, "id", 0, 0x7fffffff, 0);
-        const std::string which = "object " + std::to_string(object.id) + ": ";
-        object.name = text(child, "name");
-        object.type = text(child, "class", text(child, "type"));
-        object.x = real(child, "x", 0);
-        object.y = real(child, "y", 0);
-        object.width = real(child, "width", 0);
-        object.height = real(child, "height", 0);
-        object.rotation = real(child, "rotation", 0);
-        object.visible = flag(child, "visible", true);
-        if (auto gid = child.find("gid"); gid != child.end())
-            object.gid = gid_of(*gid);
-        if (object.gid != 0)
-            object.kind = TiledObject::Kind::tile;
-        else if (flag(child, "ellipse", false))
-            object.kind = TiledObject::Kind::ellipse;
-        else if (flag(child, "point", false))
-            object.kind = TiledObject::Kind::point;
-        else if (child.contains("text"))
-            object.kind = TiledObject::Kind::text;
-        for (const char* kind : {"polygon", "polyline"}) {
-            if (!child.contains(kind))
-                continue;
-            object.kind = kind[4] == 'g' ? TiledObject::Kind::polygon : TiledObject::Kind::polyline;
-            for (const json& p : list(child, kind)) {
-                if (!p.is_object())
-                    fail(which + "damaged points");
-                object.points.push_back({real(p, "x", NAN), real(p, "y", NAN)});
-                if (!std::isfinite(object.points.back().x) ||
-                    !std::isfinite(object.points.back().y))
-                    fail(which + "damaged points");
-            }
-            if (object.points.size() < 2)
-                fail(which + "too few points");
-        }
-        read_properties(child, object.properties);
+        const std::string source = text(child, "template");
+        if (!source.empty())
+            read_template(MapParts::resolve(path_, source), map, object);
+        apply_object(child, object);
         layer.objects.push_back(std::move(object));
     }
+}
+
+void JsonMapReader::read_template(const std::string& file, const TiledMap& map,
+                                  TiledObject& object) {
+    const std::string where = "template " + file + ": ";
+    json root = parse_file(file, where);
+    auto node = root.find("object");
+    if (node == root.end() || !node->is_object())
+        fail(where + "no object");
+    apply_object(*node, object);
+    if (object.gid == 0)
+        return;
+    // The template's tile ids count from its own tileset's first id; the map holds the same
+    // tileset file under its own.
+    auto set = root.find("tileset");
+    if (set == root.end() || !set->is_object())
+        fail(where + "a tile object without its tileset");
+    const std::string source = MapParts::resolve(file, text(*set, "source"));
+    const double first = number(*set, "firstgid", 0);
+    const uint32_t flags = object.gid & TiledGid::flags;
+    const uint32_t id = object.gid & ~TiledGid::flags;
+    if (first < 1 || first > 0x0fffffff || first != std::floor(first) || id < first)
+        fail(where + "a tile object without its tileset");
+    for (const TiledTileset& own : map.tilesets)
+        if (!own.source.empty() && own.source == source) {
+            object.gid = (id - static_cast<uint32_t>(first) + own.first_gid) | flags;
+            return;
+        }
+    fail(where + "its tileset " + source + " is not one of the map's");
+}
+
+void JsonMapReader::apply_object(const json& child, TiledObject& object) {
+    object.id = whole(child, "id", 0, 0x7fffffff, object.id);
+    const std::string which = "object " + std::to_string(object.id) + ": ";
+    object.name = text(child, "name", object.name);
+    // An empty class leaves the template's.
+    const std::string type = text(child, "class", text(child, "type"));
+    if (!type.empty())
+        object.type = type;
+    object.x = real(child, "x", object.x);
+    object.y = real(child, "y", object.y);
+    object.width = real(child, "width", object.width);
+    object.height = real(child, "height", object.height);
+    object.rotation = real(child, "rotation", object.rotation);
+    object.visible = flag(child, "visible", object.visible);
+    if (auto gid = child.find("gid"); gid != child.end()) {
+        object.gid = gid_of(*gid);
+        object.kind = TiledObject::Kind::tile;
+    }
+    if (flag(child, "ellipse", false))
+        object.kind = TiledObject::Kind::ellipse;
+    else if (flag(child, "point", false))
+        object.kind = TiledObject::Kind::point;
+    else if (child.contains("text"))
+        object.kind = TiledObject::Kind::text;
+    for (const char* kind : {"polygon", "polyline"}) {
+        if (!child.contains(kind))
+            continue;
+        object.kind = kind[4] == 'g' ? TiledObject::Kind::polygon : TiledObject::Kind::polyline;
+        object.points.clear();
+        for (const json& p : list(child, kind)) {
+            if (!p.is_object())
+                fail(which + "damaged points");
+            object.points.push_back({real(p, "x", NAN), real(p, "y", NAN)});
+            if (!std::isfinite(object.points.back().x) || !std::isfinite(object.points.back().y))
+                fail(which + "damaged points");
+        }
+        if (object.points.size() < 2)
+            fail(which + "too few points");
+    }
+    read_properties(child, object.properties);
 }
 
 void JsonMapReader::read_properties(const json& node, TiledProperties& properties) {

@@ -22,7 +22,11 @@ class JsonMapReader {
     void read_tileset(const nlohmann::json& node, const std::string& file, TiledTileset& set);
     void read_layers(const nlohmann::json& layers, const TiledLayer& group, TiledMap& map);
     void read_tile_layer(const nlohmann::json& node, const TiledMap& map, TiledLayer& layer);
-    void read_objects(const nlohmann::json& node, TiledLayer& layer);
+    void read_objects(const nlohmann::json& node, const TiledMap& map, TiledLayer& layer);
+    // Fills an object from the template file; the object's own fields then overlay it.
+    void read_template(const std::string& file, const TiledMap& map, TiledObject& object);
+    // Sets what the node states and keeps the rest.
+    static void apply_object(const nlohmann::json& node, TiledObject& object);
     static void read_common(const nlohmann::json& node, const TiledLayer& group, TiledLayer& layer);
     static void read_properties(const nlohmann::json& node, TiledProperties& properties);
 

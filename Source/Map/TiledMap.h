@@ -50,6 +50,7 @@ struct TiledTile {
 struct TiledTileset {
     uint32_t first_gid = 1;
     std::string name;
+    std::string source;  // the tileset's own file, or "" when the map holds it
     int32_t tile_width = 0, tile_height = 0;
     int32_t tile_count = 0;
     Vector2 tile_offset;  // Tiled pixels, y down

@@ -113,6 +113,7 @@ void TmxReader::read_map(const pugi::xml_node& node, TiledMap& map) {
             if (!root)
                 fail("tileset " + file + ": no <tileset>");
             read_tileset(root, file, set);
+            set.source = file;
         } else {
             read_tileset(child, path_, set);
         }
@@ -203,7 +204,7 @@ void TmxReader::read_layers(const pugi::xml_node& parent, const TiledLayer& grou
                     MapParts::load_picture(path_, image.attribute("source").as_string());
         } else {
             layer.kind = TiledLayer::Kind::objects;
-            read_objects(node, layer);
+            read_objects(node, map, layer);
         }
         map.layers.push_back(std::move(layer));
     }
@@ -254,56 +255,95 @@ void TmxReader::read_tile_layer(const pugi::xml_node& node, const TiledMap& map,
     MapParts::join_chunks(chunks, layer);
 }
 
-void TmxReader::read_objects(const pugi::xml_node& node, TiledLayer& layer) {
+void TmxReader::read_objects(const pugi::xml_node& node, const TiledMap& map, TiledLayer& layer) {
     for (pugi::xml_node child : node.children("object")) {
-        if (child.attribute("template"))
-            fail("object templates are not supported yet");
         TiledObject object;
-        object.id = checked_int(child, "id", 0, 0x7fffffff, 0);
-        object.name = child.attribute("name").as_string();
-        object.type = child.attribute("class").as_string(child.attribute("type").as_string());
-        object.x = checked_float(child, "x", 0);
-        object.y = checked_float(child, "y", 0);
-        object.width = checked_float(child, "width", 0);
-        object.height = checked_float(child, "height", 0);
-        object.rotation = checked_float(child, "rotation", 0);
-        object.visible = child.attribute("visible").as_int(1) != 0;
-        object.gid = checked_gid(child, "gid");
-        if (object.gid != 0)
-            object.kind = TiledObject::Kind::tile;
-        else if (child.child("ellipse"))
-            object.kind = TiledObject::Kind::ellipse;
-        else if (child.child("point"))
-            object.kind = TiledObject::Kind::point;
-        else if (child.child("text"))
-            object.kind = TiledObject::Kind::text;
-        for (const char* kind : {"polygon", "polyline"}) {
-            pugi::xml_node shape = child.child(kind);
-            if (!shape)
-                continue;
-            object.kind = kind[4] == 'g' ? TiledObject::Kind::polygon : TiledObject::Kind::polyline;
-            std::string text = shape.attribute("points").as_string();
-            size_t i = 0;
-            while (i < text.size()) {
-                char* end = nullptr;
-                const float x = std::strtof(text.c_str() + i, &end);
-                if (end == text.c_str() + i || *end != ',')
-                    fail("object " + std::to_string(object.id) + ": damaged points");
-                const char* ys = end + 1;
-                const float y = std::strtof(ys, &end);
-                if (end == ys || !std::isfinite(x) || !std::isfinite(y))
-                    fail("object " + std::to_string(object.id) + ": damaged points");
-                object.points.push_back({x, y});
-                i = static_cast<size_t>(end - text.c_str());
-                while (i < text.size() && text[i] == ' ')
-                    ++i;
-            }
-            if (object.points.size() < 2)
-                fail("object " + std::to_string(object.id) + ": too few points");
-        }
-        read_properties(child, object.properties);
+        if (pugi::xml_attribute source = child.attribute("template"))
+            read_template(resolve(path_, source.value()), map, object);
+        apply_object(child, object);
         layer.objects.push_back(std::move(object));
     }
+}
+
+void TmxReader::read_template(const std::string& file, const TiledMap& map, TiledObject& object) {
+    const std::string where = "template " + file + ": ";
+    pugi::xml_document doc;
+    pugi::xml_parse_result parsed = doc.load_file(file.c_str());
+    if (!parsed)
+        fail(where + (parsed.status == pugi::status_file_not_found
+                          ? std::string("no such file")
+                          : std::string("damaged XML (") + parsed.description() + ")"));
+    pugi::xml_node root = doc.child("template");
+    pugi::xml_node node = root.child("object");
+    if (!node)
+        fail(where + "no <object>");
+    apply_object(node, object);
+    if (object.gid == 0)
+        return;
+    // The template's tile ids count from its own tileset's first id; the map holds the same
+    // tileset file under its own.
+    pugi::xml_node set = root.child("tileset");
+    const std::string source = resolve(file, set.attribute("source").as_string());
+    const uint32_t first = checked_gid(set, "firstgid");
+    const uint32_t flags = object.gid & TiledGid::flags;
+    const uint32_t id = object.gid & ~TiledGid::flags;
+    if (!set || first == 0 || id < first)
+        fail(where + "a tile object without its tileset");
+    for (const TiledTileset& own : map.tilesets)
+        if (!own.source.empty() && own.source == source) {
+            object.gid = (id - first + own.first_gid) | flags;
+            return;
+        }
+    fail(where + "its tileset " + source + " is not one of the map's");
+}
+
+void TmxReader::apply_object(const pugi::xml_node& child, TiledObject& object) {
+    object.id = checked_int(child, "id", 0, 0x7fffffff, object.id);
+    object.name = child.attribute("name").as_string(object.name.c_str());
+    object.type =
+        child.attribute("class").as_string(child.attribute("type").as_string(object.type.c_str()));
+    object.x = checked_float(child, "x", object.x);
+    object.y = checked_float(child, "y", object.y);
+    object.width = checked_float(child, "width", object.width);
+    object.height = checked_float(child, "height", object.height);
+    object.rotation = checked_float(child, "rotation", object.rotation);
+    object.visible = child.attribute("visible").as_int(object.visible ? 1 : 0) != 0;
+    if (child.attribute("gid")) {
+        object.gid = checked_gid(child, "gid");
+        object.kind = TiledObject::Kind::tile;
+    }
+    if (child.child("ellipse"))
+        object.kind = TiledObject::Kind::ellipse;
+    else if (child.child("point"))
+        object.kind = TiledObject::Kind::point;
+    else if (child.child("text"))
+        object.kind = TiledObject::Kind::text;
+    for (const char* kind : {"polygon", "polyline"}) {
+        pugi::xml_node shape = child.child(kind);
+        if (!shape)
+            continue;
+        object.kind = kind[4] == 'g' ? TiledObject::Kind::polygon : TiledObject::Kind::polyline;
+        object.points.clear();
+        std::string text = shape.attribute("points").as_string();
+        size_t i = 0;
+        while (i < text.size()) {
+            char* end = nullptr;
+            const float x = std::strtof(text.c_str() + i, &end);
+            if (end == text.c_str() + i || *end != ',')
+                fail("object " + std::to_string(object.id) + ": damaged points");
+            const char* ys = end + 1;
+            const float y = std::strtof(ys, &end);
+            if (end == ys || !std::isfinite(x) || !std::isfinite(y))
+                fail("object " + std::to_string(object.id) + ": damaged points");
+            object.points.push_back({x, y});
+            i = static_cast<size_t>(end - text.c_str());
+            while (i < text.size() && text[i] == ' ')
+                ++i;
+        }
+        if (object.points.size() < 2)
+            fail("object " + std::to_string(object.id) + ": too few points");
+    }
+    read_properties(child, object.properties);
 }
 
 void TmxReader::read_properties(const pugi::xml_node& node, TiledProperties& properties) {

@@ -23,7 +23,11 @@ class TmxReader {
     void read_tileset(const pugi::xml_node& node, const std::string& file, TiledTileset& set);
     void read_layers(const pugi::xml_node& parent, const TiledLayer& group, TiledMap& map);
     void read_tile_layer(const pugi::xml_node& node, const TiledMap& map, TiledLayer& layer);
-    void read_objects(const pugi::xml_node& node, TiledLayer& layer);
+    void read_objects(const pugi::xml_node& node, const TiledMap& map, TiledLayer& layer);
+    // Fills an object from the template file; the object's own attributes then overlay it.
+    void read_template(const std::string& file, const TiledMap& map, TiledObject& object);
+    // Sets what the node states and keeps the rest.
+    static void apply_object(const pugi::xml_node& node, TiledObject& object);
     static void read_common(const pugi::xml_node& node, const TiledLayer& group, TiledLayer& layer);
     static void read_properties(const pugi::xml_node& node, TiledProperties& properties);
 

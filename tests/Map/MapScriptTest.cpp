@@ -270,6 +270,64 @@ TEST_F(MapScriptTest, AnimatedTilesPlayTheirFramesInALoop) {
     EXPECT_EQ(shown(), (std::vector<Pixel>{red, green, red, red}));
 }
 
+// Objects made from templates take the template's class, shape, size, tile and properties;
+// what the object states itself wins. TMX maps use XML templates, JSON maps JSON ones.
+class MapTemplateTest : public MapScriptTest, public testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(TmxAndJson, MapTemplateTest, testing::Values(false, true));
+
+TEST_P(MapTemplateTest, TemplatesGiveObjectsWhatTheyDoNotStateThemselves) {
+    const bool json = GetParam();
+    const std::string bell = data_dir + (json ? "/bell.tj" : "/bell.tx");
+    const std::string block = data_dir + (json ? "/block.tj" : "/block.tx");
+    std::string map;
+    if (json) {
+        map = one_layer_json(1, 1, "\"data\": [0]");
+        const std::string objects =
+            "\"data\": [0]}, {\"type\": \"objectgroup\", \"name\": \"o\", \"objects\": ["
+            "{\"id\": 1, \"template\": \"" +
+            bell +
+            "\", \"x\": 32, \"y\": 16}, "
+            "{\"id\": 2, \"template\": \"" +
+            bell +
+            "\", \"x\": 64, \"y\": 16, \"properties\": "
+            "[{\"name\": \"id\", \"type\": \"int\", \"value\": 6}]}, "
+            "{\"id\": 3, \"template\": \"" +
+            block + "\", \"x\": 0, \"y\": 64}]}";
+        map.replace(map.find("\"data\": [0]}"), std::strlen("\"data\": [0]}"), objects);
+    } else {
+        map = one_layer_map(
+            1, 1, "<data encoding=\"csv\">0</data>",
+            "<objectgroup name=\"o\">"
+            "<object id=\"1\" template=\"" +
+                bell +
+                "\" x=\"32\" y=\"16\"/>"
+                "<object id=\"2\" template=\"" +
+                bell +
+                "\" x=\"64\" y=\"16\"><properties>"
+                "<property name=\"id\" type=\"int\" value=\"6\"/></properties></object>"
+                "<object id=\"3\" template=\"" +
+                block + "\" x=\"0\" y=\"64\"/></objectgroup>\n");
+    }
+    begin();
+    const std::string path = json ? "maps/templates.tmj" : "maps/templates.tmx";
+    write_file(path, map);
+    ASSERT_TRUE(loads(path, -64, 32)) << map;
+    // A probe in each bell (Tiled centres (40, 24) and (72, 24)) that lets "player" in.
+    ASSERT_EQ(lua("for i, x in ipairs({-24, 8}) do\n"
+                  "  lf:create_trigger('p' .. i, 0, '', '', x, 8)\n"
+                  "  lf:create_circle('d' .. i, 0, 0, 2)\n"
+                  "  lf:trigger_shape('p' .. i, 0, 'd' .. i)\n"
+                  "  lf:trigger_add_group_can_use_me('p' .. i, 0, 'player')\n"
+                  "  lf:trigger_upload('p' .. i, 90 + i)\n"
+                  "end"),
+              "");
+    tick();
+    EXPECT_EQ(lua_string("log"), "E5 E6 ");
+    // The block template's tile 3 of its own tileset, which the map holds too.
+    EXPECT_EQ(map_pixel(8, 56), blue);
+}
+
 // The same cells in every encoding Tiled writes draw the same tiles.
 TEST_F(MapScriptTest, EveryLayerEncodingGivesTheSameTiles) {
     const std::vector<uint32_t> cells = {1, 2, 0, 3, 0, 0, 2147483652u, 2, 3, 1, 0, 0};
@@ -438,8 +496,9 @@ TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
          "<properties><property name=\"kind\" value=\"door\"/></properties></object>"
          "</objectgroup>",
          "unknown trigger kind"},
-        {"template", "BAD", "<objectgroup><object id=\"9\" template=\"a.tx\"/></objectgroup>",
-         "templates"},
+        {"missing template", "BAD",
+         "<objectgroup><object id=\"9\" template=\"a.tx\"/></objectgroup>",
+         "template maps/a.tx: no such file"},
         {"ground code", "BAD",
          "<objectgroup><object id=\"9\" type=\"ground\" x=\"0\" y=\"0\">"
          "<properties><property name=\"code\" value=\"seven\"/></properties>"
@@ -449,6 +508,9 @@ TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
          "<objectgroup><object id=\"9\" type=\"ground\" x=\"0\" y=\"0\">"
          "<polyline points=\"0,0 9\"/></object></objectgroup>",
          "damaged points"},
+        {"template tileset not in the map", "BAD",
+         "<objectgroup><object id=\"9\" template=\"lone.tx\" x=\"0\" y=\"0\"/></objectgroup>",
+         "is not one of the map's"},
         {"animation of an unknown tile", "BAD", animated("tileid=\"9\" duration=\"100\""),
          "unknown tile 9"},
         {"animation frame without time", "BAD", animated("tileid=\"1\" duration=\"0\""),
@@ -461,6 +523,9 @@ TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
         "lf:create_layer(1, 1, 0)\n"
         "lf:create_segment(0, 0)\nlf:add_segment(10, 0)\nlf:upload_segmentstrip()\n"
         "lf:create_shape('s', 3, 5, 5)\nlf:create_collider(1, 's', 0, 0)\n");
+    write_file("maps/lone.tx",
+               "<template><tileset firstgid=\"1\" source=\"lone.tsx\"/>"
+               "<object gid=\"1\" width=\"16\" height=\"16\"/></template>");
     const size_t textures = TextureRegistry::instance().size();
     const size_t triggers = Game::instance().triggers->count();
     for (const Case& c : cases) {
