@@ -164,7 +164,7 @@ void JsonMapReader::read_tileset(const json& node, const std::string& file, Tile
         set.tile_offset = {real(*it, "x", 0), real(*it, "y", 0)};
     const std::string image = text(node, "image");
     if (!image.empty()) {
-        set.pictures.push_back(MapParts::load_picture(file, image));
+        set.pictures.push_back(MapParts::load_picture(file, image, text(node, "transparentcolor")));
         MapParts::cut_atlas(set, spacing, margin, whole(node, "columns", 0, max_tile_side, 0));
     }
     for (const json& child : list(node, "tiles")) {
@@ -229,7 +229,8 @@ void JsonMapReader::read_layers(const json& layers, const TiledLayer& group, Til
             layer.kind = TiledLayer::Kind::image;
             const std::string image = text(node, "image");
             if (!image.empty())
-                layer.picture = MapParts::load_picture(path_, image);
+                layer.picture =
+                    MapParts::load_picture(path_, image, text(node, "transparentcolor"));
         } else if (kind == "objectgroup") {
             layer.kind = TiledLayer::Kind::objects;
             read_objects(node, map, layer);

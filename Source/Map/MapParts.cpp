@@ -5,6 +5,7 @@
 
 #include "Map/LayerData.h"
 #include "Map/MapError.h"
+#include "Map/TiledColor.h"
 #include "Render/PngLoader.h"
 
 std::string MapParts::resolve(const std::string& file, const std::string& source) {
@@ -12,7 +13,8 @@ std::string MapParts::resolve(const std::string& file, const std::string& source
     return (base / source).lexically_normal().string();
 }
 
-TiledPicture MapParts::load_picture(const std::string& file, const std::string& source) {
+TiledPicture MapParts::load_picture(const std::string& file, const std::string& source,
+                                    const std::string& transparent) {
     if (source.empty())
         throw MapError("a picture without a source");
     TiledPicture picture;
@@ -20,6 +22,18 @@ TiledPicture MapParts::load_picture(const std::string& file, const std::string& 
     picture.image = PngLoader::load(picture.path);
     if (!picture.image)
         throw MapError("picture " + picture.path + " does not load");
+    if (!transparent.empty()) {
+        Color key;
+        if (!TiledColor::parse(transparent, key) || key.a != 1.0f)
+            throw MapError("picture " + picture.path + ": transparent colour \"" + transparent +
+                           "\"");
+        const uint8_t r = uint8_t(key.r * 255 + 0.5f), g = uint8_t(key.g * 255 + 0.5f),
+                      b = uint8_t(key.b * 255 + 0.5f);
+        std::vector<uint8_t>& p = picture.image->pixels;
+        for (size_t i = 0; i + 3 < p.size(); i += 4)
+            if (p[i] == r && p[i + 1] == g && p[i + 2] == b)
+                p[i + 3] = 0;
+    }
     return picture;
 }
 

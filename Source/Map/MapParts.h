@@ -17,7 +17,9 @@ class MapParts {
 
     // source, relative to the folder of the file that names it.
     static std::string resolve(const std::string& file, const std::string& source);
-    static TiledPicture load_picture(const std::string& file, const std::string& source);
+    // transparent: "" or the colour ("#rrggbb" or "rrggbb") whose pixels become clear.
+    static TiledPicture load_picture(const std::string& file, const std::string& source,
+                                     const std::string& transparent = "");
     // Cuts an atlas tileset's only picture into its tiles, row by row from the top-left;
     // columns 0 means as many as fit.
     static void cut_atlas(TiledTileset& set, int32_t spacing, int32_t margin, int32_t columns);

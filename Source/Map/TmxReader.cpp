@@ -135,7 +135,8 @@ void TmxReader::read_tileset(const pugi::xml_node& node, const std::string& file
     if (pugi::xml_node offset = node.child("tileoffset"))
         set.tile_offset = {checked_float(offset, "x", 0), checked_float(offset, "y", 0)};
     if (pugi::xml_node image = node.child("image")) {
-        set.pictures.push_back(MapParts::load_picture(file, image.attribute("source").as_string()));
+        set.pictures.push_back(MapParts::load_picture(file, image.attribute("source").as_string(),
+                                                      image.attribute("trans").as_string()));
         MapParts::cut_atlas(set, spacing, margin,
                             checked_int(node, "columns", 0, max_tile_side, 0));
     }
@@ -146,8 +147,8 @@ void TmxReader::read_tileset(const pugi::xml_node& node, const std::string& file
         TiledTile& tile = set.tiles[id];
         if (pugi::xml_node image = child.child("image")) {
             // An image-collection tile: its own picture, or a part of it.
-            set.pictures.push_back(
-                MapParts::load_picture(file, image.attribute("source").as_string()));
+            set.pictures.push_back(MapParts::load_picture(
+                file, image.attribute("source").as_string(), image.attribute("trans").as_string()));
             MapParts::cut_collection_tile(set, tile, checked_int(child, "x", 0, 1 << 16, 0),
                                           checked_int(child, "y", 0, 1 << 16, 0),
                                           checked_int(child, "width", 1, 1 << 16, -1),
@@ -200,8 +201,8 @@ void TmxReader::read_layers(const pugi::xml_node& parent, const TiledLayer& grou
             layer.kind = TiledLayer::Kind::image;
             pugi::xml_node image = node.child("image");
             if (image && image.attribute("source").as_string()[0])
-                layer.picture =
-                    MapParts::load_picture(path_, image.attribute("source").as_string());
+                layer.picture = MapParts::load_picture(path_, image.attribute("source").as_string(),
+                                                       image.attribute("trans").as_string());
         } else {
             layer.kind = TiledLayer::Kind::objects;
             read_objects(node, map, layer);
