@@ -237,7 +237,7 @@ LUA
         [ "$(dpkg-deb -f "$deb" Package)" = velden ] || fail "package name"
         depends=$(dpkg-deb -f "$deb" Depends)
         for d in libsdl2-2.0-0 libsdl2-mixer-2.0-0 liblua5.1-0 libpng16-16 libfontconfig1 \
-            libfreetype6 fonts-dejavu-core libgl1; do
+            libfreetype6 fonts-dejavu-core libgl1 zlib1g libpugixml1v5; do
             echo "$depends" | tr ',' '\n' | grep -qE "^ *$d( |\$)" || fail "no dependency on $d"
         done
         dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\.\/usr\//, "", $6); print $6}' | sort > "$work/deb.txt"
