@@ -147,7 +147,7 @@ BENCHMARK(BM_FrameOf2000BitmapFontLetters)->Unit(benchmark::kMillisecond)->UseRe
 void BM_FrameOf2000LetterTableLetters(benchmark::State& state) {
     run(state, [](TextScene& s, GLRenderer& r) {
         for (const auto& text : s.texts)
-            r.draw_text(*text, {1, 1, 1, 1});
+            text->draw(r, {1, 1, 1, 1});
     });
 }
 BENCHMARK(BM_FrameOf2000LetterTableLetters)->Unit(benchmark::kMillisecond)->UseRealTime();

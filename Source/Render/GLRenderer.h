@@ -87,12 +87,15 @@ class GLRenderer : public Renderer {
     // The orthographic projection of the camera's view bounds (near -1, far 1).
     static Matrix4 projection_of(const Camera& camera);
 
-    // Text: bitmap fonts, letter tables and speech bubbles.
+    // Text: bitmap fonts, letter-table letters and speech bubbles.
     void set_screen_font(const BitmapFont& font) override;
     void draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) override;
-    void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) override;
-    void draw_multiline_text(const MultilineText& text, const Color& tint) override;
-    void draw_text(const Text& text, const Color& tint) override;
+    void draw_letters(const Transform& transform, const Color& colour, const LetterTable& font,
+                      const std::string& line, float x, float bottom, float height,
+                      float letter_spacing, float scale) override;
+    void draw_speech_bubble(const Transform& transform, const Color& colour, float left,
+                            float bottom, float right, float top, float radius,
+                            float tail_x) override;
     // A bitmap font becomes a glyph atlas, a texture of its letters; its handle is the
     // texture's name.
     int32_t create_font_lists(BitmapFont& font) override;

@@ -1,5 +1,5 @@
-// Letter-table text and speech bubbles. Each operation sets the state it draws with itself and
-// leaves texturing off.
+// Letter-table letters and speech bubbles, placed by the Scene objects that draw them. Each
+// operation sets the state it draws with itself and leaves texturing off.
 
 #include "Render/GLRenderer.h"
 
@@ -9,9 +9,6 @@
 #include <cmath>
 
 #include "Render/LetterTable.h"
-#include "Scene/MultilineText.h"
-#include "Scene/SpeechBubble.h"
-#include "Scene/Text.h"
 
 Color GLRenderer::clamped(const Color& c) {
     return {std::clamp(c.r, 0.0f, 1.0f), std::clamp(c.g, 0.0f, 1.0f), std::clamp(c.b, 0.0f, 1.0f),
@@ -79,77 +76,30 @@ void GLRenderer::draw_letters_now(const std::string& line, const LetterTable& fo
                     });
 }
 
-void GLRenderer::draw_text(const Text& text, const Color& tint) {
-    const LetterTable* font = text.font.get();
-    if (!camera_ || !gl_context_ || !font || text.text.empty())
+void GLRenderer::draw_letters(const Transform& transform, const Color& colour,
+                              const LetterTable& font, const std::string& line, float x,
+                              float bottom, float height, float letter_spacing, float scale) {
+    if (!camera_ || !gl_context_ || line.empty())
         return;
-    const float width = text.width();
-    const float bottom = text.v_align == 0   ? -text.height / 2.0f
-                         : text.v_align == 2 ? -text.height
-                                             : 0.0f;
-    const float x = text.h_align == 0 ? -width / 2.0f : text.h_align == 2 ? -width : 0.0f;
-    const Color colour = clamped(text.colour * tint);
+    const Color c = clamped(colour);
     if (batching_) {
-        batch_letters(clip_affine(text.transform), colour, text.text, *font, x, bottom, text.height,
-                      text.letter_spacing, text.scale);
+        batch_letters(clip_affine(transform), c, line, font, x, bottom, height, letter_spacing,
+                      scale);
         return;
     }
-    push_model_view(text.transform);
-    glColor4fv(colour.data());
-    draw_letters_now(text.text, *font, x, bottom, text.height, text.letter_spacing, text.scale);
+    push_model_view(transform);
+    glColor4fv(c.data());
+    draw_letters_now(line, font, x, bottom, height, letter_spacing, scale);
     glPopMatrix();
 }
 
-void GLRenderer::draw_multiline_text(const MultilineText& text, const Color& tint) {
-    const LetterTable* font = text.font.get();
-    if (!camera_ || !gl_context_ || !font)
-        return;
-    const float W = text.block_width(), H = text.block_height();
-    const float x0 = text.h_align == 0 ? -W / 2.0f : text.h_align == 2 ? -W : 0.0f;
-    const float y0 = text.v_align == 0 ? H / 2.0f : text.v_align == 1 ? H : 0.0f;
-    const Color colour = clamped(text.colour * tint);
-    Affine m{};
-    if (batching_) {
-        m = clip_affine(text.transform);
-    } else {
-        push_model_view(text.transform);
-        glColor4fv(colour.data());
-    }
-    for (size_t k = 0; k < text.lines.size(); ++k) {
-        const float bottom =
-            y0 - text.height - static_cast<float>(k) * (text.line_spacing + text.height);
-        const float w = text.line_width(k);
-        const float left = x0 + (text.line_align == 0   ? (W - w) / 2.0f
-                                 : text.line_align == 2 ? W - w
-                                                        : 0.0f);
-        if (batching_)
-            batch_letters(m, colour, text.lines[k], *font, left, bottom, text.height,
-                          text.letter_spacing, text.scale);
-        else
-            draw_letters_now(text.lines[k], *font, left, bottom, text.height, text.letter_spacing,
-                             text.scale);
-    }
-    if (!batching_)
-        glPopMatrix();
-}
-
-void GLRenderer::draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) {
+void GLRenderer::draw_speech_bubble(const Transform& transform, const Color& colour, float xl,
+                                    float yb, float xr, float yt, float r, float tail_x) {
     if (!camera_ || !gl_context_)
         return;
     flush_batch();
-    const float r = bubble.radius, m = std::max(bubble.width, r), h = bubble.height;
-    const float xl = bubble.h_align == 0   ? -m / 2.0f
-                     : bubble.h_align == 1 ? r
-                     : bubble.h_align == 2 ? -r - m
-                                           : 0.0f;
-    const float yb = bubble.v_align == 0   ? -h / 2.0f
-                     : bubble.v_align == 1 ? r
-                     : bubble.v_align == 2 ? -h - r
-                                           : 0.0f;
-    const float xr = xl + m, yt = yb + h;
-
-    push_model_view(bubble.transform);
-    glColor4fv(clamped(bubble.colour * tint).data());
+    push_model_view(transform);
+    glColor4fv(clamped(colour).data());
 
     // The inner rectangle with a quarter circle of five points at each corner.
     static const float quarter = 2.0f * std::atan(1.0f);
@@ -166,15 +116,8 @@ void GLRenderer::draw_speech_bubble(const SpeechBubble& bubble, const Color& tin
         glVertex2f(xl - r * std::sin(b), yt + r * std::cos(b));
     glEnd();
 
-    // The tail points straight down from the bottom edge, as near the target as the edge
-    // allows with half a radius kept free at each end.
-    const Transform& t = bubble.transform;
-    float tx = 0.0f;
-    if (t.scale != 0.0f)
-        tx = t.unrotate(bubble.tail_target - t.position).x / t.scale;
-    const float from = xl + r / 2.0f, to = xr - r / 2.0f;
-    float px = std::isnan(tx) ? from : tx;
-    px = std::max(std::min(px, std::max(from, to)), std::min(from, to));
+    // The tail points straight down from the bottom edge.
+    const float px = tail_x;
     const float py = yb - r;
     glBegin(GL_TRIANGLES);
     glVertex2f(px - r / 2.0f, py);

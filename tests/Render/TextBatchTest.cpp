@@ -298,10 +298,10 @@ TEST_F(TextBatchTest, LetterTableTextsAreTheSameBatchedOrNot) {
                 // Texts among other quads, and a state change between some.
                 if (i == 12)
                     gl().set_blend_state(BlendState::additive());
-                gl().draw_text(*texts[i], {1, 0.9f, 1, 1});
+                texts[i]->draw(gl(), {1, 0.9f, 1, 1});
             }
             for (const auto& block : blocks)
-                gl().draw_multiline_text(*block, {0.9f, 1, 1, 0.8f});
+                block->draw(gl(), {0.9f, 1, 1, 0.8f});
         });
         return frame_pixels();
     };

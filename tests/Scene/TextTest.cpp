@@ -139,7 +139,7 @@ TEST_F(TextTest, MultilineBlocksLayTheirLinesOutFromTheTop) {
     // OpenGL reports each quad as two triangles.
     auto quads = [&] {
         std::vector<std::array<float, 4>> out;
-        const auto prims = feedback([&] { gl().draw_multiline_text(block, {1, 1, 1, 1}); });
+        const auto prims = feedback([&] { block.draw(gl(), {1, 1, 1, 1}); });
         EXPECT_EQ(prims.size() % 2, 0u);
         for (size_t i = 0; i + 1 < prims.size(); i += 2) {
             float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
@@ -189,7 +189,7 @@ TEST_F(TextTest, SpeechBubblesHaveRoundedCornersAndATailUnderThem) {
     bubble.width = 100;
     bubble.height = 40;
     bubble.radius = 10;
-    auto draw = [&] { return feedback([&] { gl().draw_speech_bubble(bubble, {1, 1, 1, 1}); }); };
+    auto draw = [&] { return feedback([&] { bubble.draw(gl(), {1, 1, 1, 1}); }); };
     struct Case {
         Vector2 target;
         float tail_x;  // the tail's tip, relative to the bubble's position
