@@ -8,6 +8,7 @@
 
 #include "Core/Tracked.h"
 #include "Flow/Score.h"
+#include "Render/LetterTable.h"
 #include "Render/Vector2.h"
 #include "Shell/GameState.h"
 
@@ -21,7 +22,6 @@ class MovingCreature;
 class MusicEngine;
 class SoundQueue;
 class MenuInput;
-class LetterTable;
 class Player;
 class Renderer;
 class TriggerManager;
@@ -115,7 +115,7 @@ class Game {
     // The current level's name as scripts set it; none until then.
     std::optional<std::string> level_name;
     // Letter tables by name: "font" and "small_font" from start-up, and dialog fonts.
-    std::map<std::string, std::unique_ptr<LetterTable>> fonts;
+    LetterTables fonts;
     // The running dialog, or none.
     std::unique_ptr<Dialog> dialog;
     // The script run once per frame in the running state ("" for none), and the number of the
