@@ -91,9 +91,6 @@ class Game {
     std::unique_ptr<Renderer> renderer;
     std::unique_ptr<Level> level;
     std::unique_ptr<TriggerManager> triggers;
-    // The player's trigger once it is in the trigger manager; it empties when a new level
-    // destroys the manager's gate and use triggers, until a script gives the player a new one.
-    Ref<AreaTrigger> player_trigger;
     std::unique_ptr<MusicEngine> music;
     std::unique_ptr<SoundQueue> sound_queue;
     // The game's player (none until a script makes one) and the players it replaced.

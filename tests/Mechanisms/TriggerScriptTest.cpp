@@ -1,6 +1,7 @@
 // Triggers as scripts build them, fired by the game's frames.
 #include <cmath>
 
+#include "Creatures/Player.h"
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/TimedTrigger.h"
 #include "Mechanisms/TriggerManager.h"
@@ -204,19 +205,18 @@ TEST_F(TriggerScriptTest, UseTriggersFireForTheUserInListOrderAndNeverFromUpdate
     // The player's trigger goes into the manager as the player does when it is placed.
     std::unique_ptr<Trigger> me = TempLists::instance().triggers.take("me");
     ASSERT_NE(me, nullptr);
-    auto* user = static_cast<AreaTrigger*>(manager().add(std::move(me)));
-    Game::instance().player_trigger = user;
+    Ref<AreaTrigger> user = static_cast<AreaTrigger*>(manager().add(std::move(me)));
 
     tick(5);
     EXPECT_EQ(take_log(), "");
-    manager().use_triggers(Game::instance().player_trigger.get());
+    manager().use_triggers(user.get());
     EXPECT_EQ(take_log(), "U21 U22 ");
     manager().use_triggers(nullptr);
     EXPECT_EQ(take_log(), "");
 
     // A new level takes the gate and use triggers, the player's among them.
     lua("lf:create_level(0, 0, 0, 0)");
-    EXPECT_FALSE(Game::instance().player_trigger);
+    EXPECT_FALSE(user);
     EXPECT_EQ(manager().count(), 0u);
 }
 
@@ -240,8 +240,8 @@ TEST_F(TriggerScriptTest, ScriptOfAGateMayReplaceTheLevel) {
         gate('old_c', 3, 5, 5, 10, {'g'}, {'g'})
     )");
     // A trigger of the player in the manager goes with the old level too.
-    auto* player = static_cast<AreaTrigger*>(manager().add(std::make_unique<GateTrigger>()));
-    Game::instance().player_trigger = player;
+    Ref<AreaTrigger> player =
+        static_cast<AreaTrigger*>(manager().add(std::make_unique<GateTrigger>()));
     ASSERT_EQ(Game::instance().level->layer_count(), 2);
 
     tick();
@@ -249,7 +249,7 @@ TEST_F(TriggerScriptTest, ScriptOfAGateMayReplaceTheLevel) {
     // gates, appended during the walk, are reached by it.
     EXPECT_EQ(take_log(), "T5 R1 E31 E32 ");
     EXPECT_EQ(ids(), (std::vector<int32_t>{5, 31, 32}));
-    EXPECT_FALSE(Game::instance().player_trigger);
+    EXPECT_FALSE(player);
     EXPECT_EQ(Game::instance().level->layer_count(), 1);
     tick(3);
     EXPECT_EQ(take_log(), "T5 T5 T5 ");
@@ -562,7 +562,8 @@ TEST_F(TriggerScriptTest, RemovingByIdTakesEveryUploadedTriggerWithTheId) {
     EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0, 0})) << "the creature's gate stays";
     ASSERT_EQ(lua("lf:trigger_remove(0)"), "");
     EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0}));
-    EXPECT_TRUE(Game::instance().player_trigger) << "the player keeps its trigger";
+    ASSERT_TRUE(Game::instance().player);
+    EXPECT_TRUE(Game::instance().player->managed_trigger) << "the player keeps its trigger";
     ASSERT_EQ(lua("lf:trigger_remove(42)\nlf:trigger_remove(5)"), "");
     EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0}));
     // The gate that was inside the removed one is not told it left: nothing is there to leave.
