@@ -62,6 +62,18 @@ class ParticleTest : public EngineTest {
     }
     static constexpr const char* one_layer =
         "lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\nlf:create_layer(1, 1, 0)\n";
+
+    // A level of one layer holding the emitter 'e' of the plain particle 'p', uploaded with the
+    // id 1 once amount particles are made: particle_calls configure 'p', emitter_calls 'e'
+    // (made at (x, y)).
+    ParticleEmitter* start_emitter(const std::string& particle_calls, float x, float y,
+                                   const std::string& emitter_calls, int amount) {
+        start(std::string(one_layer) + "lf:create_sprite('p', 2, '', 0, 0)\n" + particle_calls +
+              "\nlf:create_sprite('e', 3, 'p', " + std::to_string(x) + ", " + std::to_string(y) +
+              ")\n" + emitter_calls + "\nlf:emitter_particle_amount('e', " +
+              std::to_string(amount) + ")\nlf:gameobject_upload('e', 0, 1)\n");
+        return uploaded(1);
+    }
 };
 
 TEST_F(ParticleTest, CreateSpriteMakesParticleTemplatesAndAnEmitterThatTakesACopy) {
@@ -107,14 +119,8 @@ TEST_F(ParticleTest, CreateSpriteMakesParticleTemplatesAndAnEmitterThatTakesACop
 }
 
 TEST_F(ParticleTest, NoSpreadAndOneSpeedSendEveryParticleAlongTheAxis) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:create_sprite('e', 3, 'p', -50, 20)
-        lf:emitter_range('e', 10, 10, 0, 0, 100, 100)
-        lf:emitter_particle_amount('e', 25)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    ParticleEmitter* e =
+        start_emitter("", -50, 20, "lf:emitter_range('e', 10, 10, 0, 0, 100, 100)", 25);
     ASSERT_NE(e, nullptr);
     ASSERT_EQ(e->particles.size(), 25u);
     tick(100);  // one second
@@ -193,17 +199,15 @@ TEST_F(ParticleTest, SeededParticlesStayInsideTheirRangesAndAngleOverManyFrames)
 }
 
 TEST_F(ParticleTest, ColourAndScaleFollowTheLifeFromStartToEnd) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
+    ParticleEmitter* e = start_emitter(R"(
         lf:particle_start_color('p', 1, 0, 0, 1)
         lf:particle_end_color('p', 1, 1, 0, 0)
-        lf:create_sprite('e', 3, 'p', 0, 0)
+    )",
+                                       0, 0, R"(
         lf:emitter_range('e', 2, 2, 0, 0, 10, 10)
         lf:emitter_scale('e', true, 1, 1, 3, 3)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    )",
+                                       1);
     ASSERT_NE(e, nullptr);
     const Particle& p = *e->particles.at(0);
     struct Case {
@@ -236,17 +240,15 @@ TEST_F(ParticleTest, ColourAndScaleFollowTheLifeFromStartToEnd) {
 }
 
 TEST_F(ParticleTest, TheEmitterColourTintsEachParticleOnceAtEmission) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
+    ParticleEmitter* e = start_emitter(R"(
         lf:particle_start_color('p', 1, 0.8, 0.6, 1)
         lf:particle_end_color('p', 1, 1, 1, 0.5)
-        lf:create_sprite('e', 3, 'p', 0, 0)
+    )",
+                                       0, 0, R"(
         lf:sprite_color('e', 0.5, 0.5, 0.5, 1)
         lf:emitter_range('e', 0.1, 0.1, 0, 0, 0, 0)
-        lf:emitter_particle_amount('e', 3)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    )",
+                                       3);
     ASSERT_NE(e, nullptr);
     tick(55);  // five lives and a half: reborn five times
     for (const auto& p : e->particles) {
@@ -256,17 +258,17 @@ TEST_F(ParticleTest, TheEmitterColourTintsEachParticleOnceAtEmission) {
 }
 
 TEST_F(ParticleTest, ALifetimeOfZeroKeepsTheParticleAtTheEmitterInStartColourAndScale) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
+    ASSERT_NE(start_emitter(R"(
         lf:sprite_shape('p', 2, 10, 10)
         lf:particle_start_color('p', 1, 0, 0, 1)
         lf:particle_end_color('p', 0, 0, 1, 1)
-        lf:create_sprite('e', 3, 'p', 100, 50)
+    )",
+                            100, 50, R"(
         lf:emitter_range('e', 0, 0, 0, 0, 300, 300)
         lf:emitter_scale('e', true, 2, 2, 5, 5)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 1)
-    )");
+    )",
+                            1),
+              nullptr);
     tick(30);
     // A 40 x 40 red square centred on (100, 50): pixel (740, 410).
     EXPECT_EQ(pixel(740, 410), (Pixel{255, 0, 0, 255}));
@@ -322,15 +324,11 @@ TEST_F(ParticleTest, SettersStoreOnlyUsablePairsAndClampTheAngle) {
 }
 
 TEST_F(ParticleTest, WithoutASeparateEndScaleTheScaleStaysConstant) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:create_sprite('e', 3, 'p', 0, 0)
+    ParticleEmitter* e = start_emitter("", 0, 0, R"(
         lf:emitter_range('e', 1, 2, 0, 0, 0, 0)
         lf:emitter_scale('e', false, 2, 4, 7, 9)
-        lf:emitter_particle_amount('e', 20)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    )",
+                                       20);
     ASSERT_NE(e, nullptr);
     for (int frame = 0; frame < 150; ++frame) {
         tick();
@@ -391,17 +389,12 @@ TEST_F(ParticleTest, BadInputNeitherCrashesNorGoesNonFinite) {
 }
 
 TEST_F(ParticleTest, FarFromThePlayerParticlesNeitherMoveNorDrawAndResumeWhenNear) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
+    ParticleEmitter* e = start_emitter(R"(
         lf:sprite_shape('p', 2, 10, 10)
         lf:particle_start_color('p', 1, 1, 1, 1)
         lf:particle_end_color('p', 1, 1, 1, 1)
-        lf:create_sprite('e', 3, 'p', 0, 0)
-        lf:emitter_range('e', 100, 100, 0, 0, 50, 50)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    )",
+                                       0, 0, "lf:emitter_range('e', 100, 100, 0, 0, 50, 50)", 1);
     ASSERT_NE(e, nullptr);
     const Particle& p = *e->particles.at(0);
     e->update_near(1.0f, Vector2{0, 500});
@@ -428,21 +421,15 @@ TEST_F(ParticleTest, FarFromThePlayerParticlesNeitherMoveNorDrawAndResumeWhenNea
 }
 
 TEST_F(ParticleTest, ACarriedEmitterLeavesATrailAndItsReferenceEmptiesWithIt) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:create_sprite('e', 3, 'p', 0, 0)
-        lf:emitter_range('e', 0.5, 0.5, 0, 0, 0, 0)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 7)
-    )");
-    Ref<ParticleEmitter> carried(uploaded(7));
+    Ref<ParticleEmitter> carried(
+        start_emitter("", 0, 0, "lf:emitter_range('e', 0.5, 0.5, 0, 0, 0, 0)", 1));
     ASSERT_TRUE(carried);
     tick(10);
     carried->transform.position = {200, -30};  // the carrier moved
     EXPECT_EQ(carried->particles[0]->transform.position, (Vector2{0, 0}));
     tick(41);  // the particle's life ends and it is reborn where the emitter now is
     EXPECT_EQ(carried->particles[0]->transform.position, (Vector2{200, -30}));
-    ASSERT_EQ(lua("lf:remove_gameobject(7)"), "");
+    ASSERT_EQ(lua("lf:remove_gameobject(1)"), "");
     EXPECT_FALSE(carried);
     tick();
 }
