@@ -21,11 +21,7 @@ class TextScriptTest : public GLRendererFixture {
         letters.set(0, 0, 255, 0, 0);
         letters.set(1, 0, 0, 255, 0);
         ASSERT_TRUE(write_png(dir + "/letters.png", letters.image));
-        Picture font(128, 32);
-        font.fill(0, 31, 8, 1, 255, 0, 255);
-        font.fill(9, 31, 16, 1, 255, 0, 255);
-        font.fill(26, 31, 32, 1, 255, 0, 255);
-        ASSERT_TRUE(write_png(dir + "/font.png", font.image));
+        ASSERT_TRUE(write_png(dir + "/font.png", marked_font_picture(false).image));
         start(
             "lf = LuaFunctions()\n"
             "lf:init_texture('font', 'font.png', 0, 0, 0, 0)\n"

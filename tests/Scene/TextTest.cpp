@@ -19,13 +19,7 @@ class TextTest : public GLRendererFixture {
     // The start-up script registers a "font" picture of one 32-row band: ' ' is 8 pixels
     // wide, '!' 16 (solid red) and '"' 32 (solid green), so their aspects are 0.25, 0.5, 1.
     void start_with_font(const std::string& more = "") {
-        Picture p(128, 32);
-        p.fill(0, 31, 8, 1, 255, 0, 255);
-        p.fill(9, 31, 16, 1, 255, 0, 255);
-        p.fill(9, 0, 16, 31, 255, 0, 0);
-        p.fill(26, 31, 32, 1, 255, 0, 255);
-        p.fill(26, 0, 32, 31, 0, 255, 0);
-        ASSERT_TRUE(write_png(dir + "/font.png", p.image));
+        ASSERT_TRUE(write_png(dir + "/font.png", marked_font_picture(true).image));
         start(
             "lf = LuaFunctions()\n"
             "lf:init_texture('font', 'font.png', 0, 0, 0, 0)\n"
