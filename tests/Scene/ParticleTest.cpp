@@ -445,12 +445,7 @@ TEST_F(ParticleTest, AParticleUploadedOnItsOwnDiesOnItsFirstUpdate) {
 }
 
 TEST_F(ParticleTest, AnimatedParticlesEachPlayTheirOwnCopy) {
-    start(std::string(one_layer) + R"(
-        lf:init_subtexture('none', 'f0', 0, 0, 0.5, 1)
-        lf:init_subtexture('none', 'f1', 0.5, 0, 1, 1)
-        lf:init_animation('twinkle', 0, 0)
-        lf:animation_add_frame('twinkle', 'f0', 0.1)
-        lf:animation_add_frame('twinkle', 'f1', 0.1)
+    start(std::string(one_layer) + two_frame_animation("twinkle") + R"(
         lf:create_sprite('a', 5, 'twinkle', 0, 0)
         lf:create_sprite('e', 3, 'a', 0, 0)
         lf:emitter_range('e', 5, 5, 0, 0, 0, 0)
