@@ -16,8 +16,7 @@
 namespace {
 
 // After the two-frame animation "anim": floor 1 on strip 40 (fall delay 1 s, restore 3 s) with
-// its three looks, a crumble track and
-// two sounds; strip 41 has no floor.
+// its three looks, a crumble track and two sounds; strip 41 has no floor.
 const char* const prelude = R"(
     lf:create_level(0, 0, 0, 0)
     lf:create_layer(1, 1, 0)
