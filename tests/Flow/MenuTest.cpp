@@ -73,6 +73,20 @@ class MenuTest : public EngineTest {
 
     void start_grid(const std::string& more = "") { start(std::string(setup) + grid + more); }
 
+    // With the action-first controller: button a (id 1), whose press runs a_script, above c
+    // (id 3), a focused, in the menu state.
+    void start_a_over_c(const std::string& a_script) {
+        start(std::string(setup) + action_first + "button('a', -200, 100, '" + a_script + "')\n" +
+              R"(
+        button('c', -200, -100)
+        lf:button_dependencies('a', '', 'c', '', '')
+        lf:set_focused_button('a')
+        lf:gameobject_upload('a', 0, 1)
+        lf:gameobject_upload('c', 0, 3)
+        lf:set_game_state(1)
+    )");
+    }
+
     static MenuInput& menu() { return *Game::instance().menu; }
     static int32_t focused_id() {
         Button* b = menu().focused.get();
@@ -216,15 +230,7 @@ TEST_F(MenuTest, AScriptThatReplacesTheLevelDuringTheStepLeavesNothingDangling) 
         button('n', -200, 100)
         lf:gameobject_upload('n', 0, 7)
     )");
-    start(std::string(setup) + action_first + R"(
-        button('a', -200, 100, 'Data/Scripts/next.lua')
-        button('c', -200, -100)
-        lf:button_dependencies('a', '', 'c', '', '')
-        lf:set_focused_button('a')
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('c', 0, 3)
-        lf:set_game_state(1)
-    )");
+    start_a_over_c("Data/Scripts/next.lua");
     Level* old_level = Game::instance().level.get();
     Ref<Button> old_c(button(3));
     ASSERT_TRUE(old_c);
@@ -307,15 +313,7 @@ TEST_F(MenuTest, AButtonMayInstallANewMenuControllerDuringTheStep) {
         lf:add_input_listener(4, 'up')
         lf:upload_controller(0)
     )");
-    start(std::string(setup) + action_first + R"(
-        button('a', -200, 100, 'Data/Scripts/rebind.lua')
-        button('c', -200, -100)
-        lf:button_dependencies('a', '', 'c', '', '')
-        lf:set_focused_button('a')
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('c', 0, 3)
-        lf:set_game_state(1)
-    )");
+    start_a_over_c("Data/Scripts/rebind.lua");
     Ref<UserController> old(menu().controller.get());
     // The press replaces the controller whose events the step is reading; its later down
     // event still moves the focus, and it is destroyed once the step is over.
