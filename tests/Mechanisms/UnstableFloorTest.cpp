@@ -40,9 +40,7 @@ class UnstableFloorTest : public EngineTest {
   protected:
     void SetUp() override {
         EngineTest::SetUp();
-        std::filesystem::create_directories(dir + "/Data/Sounds");
-        write_tone(dir + "/Data/Sounds/beep.wav", 440, 10.0, 0.5, 8000);
-        write_tone(dir + "/Data/Sounds/hum.wav", 220, 10.0, 0.5, 8000);
+        write_test_tones(dir);
     }
     void begin(const std::string& script = "") {
         start("lf = LuaFunctions()\n" + two_frame_animation("anim") + prelude + script);

@@ -105,15 +105,6 @@ std::vector<ScreenText> screen_texts() {
 
 class TextBatchTest : public GLRendererFixture {
   protected:
-    // The presented frame, bottom row first.
-    std::vector<uint8_t> frame_pixels() {
-        std::vector<uint8_t> pixels(static_cast<size_t>(1280) * 720 * 4);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-
     // Stripes of colour under the letters, so that blending shows.
     void background() {
         for (int i = 0; i < 16; ++i) {
