@@ -11,8 +11,8 @@
 #include "Scene/RevealMLineTextController.h"
 #include "Scene/SpeechBubble.h"
 #include "Scene/Text.h"
+#include "Scene/TextPictures.h"
 #include "Scene/TextSpitter.h"
-#include "Support/PngWriter.h"
 
 class TextTest : public GLRendererFixture {
   protected:
@@ -341,24 +341,14 @@ TEST_F(TextTest, AFontReplacedUnderItsNameLeavesNoDanglingTexts) {
 }
 
 TEST_F(TextTest, SpittersShowOneLetterPerPeriodFromTheirFontMap) {
-    Picture p(2, 1);
-    p.set(0, 0, 255, 0, 0);
-    p.set(1, 0, 0, 255, 0);
-    ASSERT_TRUE(write_png(dir + "/letters.png", p.image));
-    start_with_font(
-        "lf:init_texture('letters', 'letters.png', 0, 0, 0, 0)\n"
-        "lf:load_resource(0, 'letters')\n"
-        "lf:init_subtexture('letters', 'A', 0, 0, 0.5, 1)\n"
-        "lf:init_subtexture('letters', 'B', 0.5, 0, 1, 1)\n"
-        "lf:create_font('m', 16, 8, 2, 4)\n"
-        "lf:add_letter_subtexture('m', 'A', 'A')\n"
-        "lf:add_letter_subtexture('m', 'B', 'B')\n"
-        "lf:create_text('t', 'm', 0, 0, 0.0625, 1)\n"
-        "lf:create_text('t', 'none', 50, 50, 1, 1)\n"  // the name is taken: nothing
-        "lf:add_text('t', 'ABC')\n"
-        "lf:text_color('t', 1, 1, 0, 1)\n"
-        "lf:add_text('nobody', 'ABC')\n"
-        "lf:gameobject_upload('t', 0, 7)\n");
+    ASSERT_TRUE(write_png(dir + "/letters.png", two_letter_picture().image));
+    start_with_font(std::string(two_letter_font_map) +
+                    "lf:create_text('t', 'm', 0, 0, 0.0625, 1)\n"
+                    "lf:create_text('t', 'none', 50, 50, 1, 1)\n"  // the name is taken: nothing
+                    "lf:add_text('t', 'ABC')\n"
+                    "lf:text_color('t', 1, 1, 0, 1)\n"
+                    "lf:add_text('nobody', 'ABC')\n"
+                    "lf:gameobject_upload('t', 0, 7)\n");
     auto* spitter = dynamic_cast<TextSpitter*>(Game::instance().level->find_by_id(7));
     ASSERT_TRUE(spitter);
     EXPECT_EQ(spitter->total, 3);

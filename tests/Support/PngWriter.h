@@ -62,17 +62,3 @@ struct Picture {
     }
 };
 
-// The "font" picture the text tests cut a letter table from: one band of 32 rows whose top row
-// marks ' ' 8 pixels wide, '!' 16 and '"' 32, so their aspects are 0.25, 0.5 and 1. With solid
-// letters, '!' is red and '"' green under their marks.
-inline Picture marked_font_picture(bool solid_letters) {
-    Picture p(128, 32);
-    p.fill(0, 31, 8, 1, 255, 0, 255);
-    p.fill(9, 31, 16, 1, 255, 0, 255);
-    p.fill(26, 31, 32, 1, 255, 0, 255);
-    if (solid_letters) {
-        p.fill(9, 0, 16, 31, 255, 0, 0);
-        p.fill(26, 0, 32, 31, 0, 255, 0);
-    }
-    return p;
-}
