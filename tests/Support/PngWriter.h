@@ -61,4 +61,3 @@ struct Picture {
                 set(x, y, r, g, b, a);
     }
 };
-

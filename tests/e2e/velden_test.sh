@@ -147,15 +147,7 @@ case $case_name in
         # Escape script does not run); fixing the script starts the game.
         mkdir -p "$game/Data/Scripts"
         init=$game/Data/Scripts/INIT_test.lua
-        cat > "$work/good.lua" <<'LUA'
-local lf = LuaFunctions()
-lf:create_level(0, 0, 0, 0)
-lf:create_layer(1, 1, 0)
-lf:create_sprite("ground", 0, "", 0, 0)
-lf:sprite_shape("ground", 0, 1280, 720)
-lf:sprite_color("ground", 0, 1, 0, 1)
-lf:gameobject_upload("ground", 0, 1)
-LUA
+        cp "$src/tests/data/games/green.lua" "$work/good.lua"
         { cat "$work/good.lua"; echo 'lf:no_such_function()'; } > "$init"
         echo 'LuaFunctions():set_game_state(3)' > "$game/Data/Scripts/escape_pressed.lua"
         start "$game" --dev
