@@ -26,19 +26,26 @@ class LevelTest : public EngineTest {
         int layer;
         int id;
     };
-    // A level of layer_count plain layers, and a probe for each upload, uploaded in that order;
-    // then the script more.
-    void start_level(int layer_count, const std::vector<Upload>& uploads,
-                     const std::string& more = "") {
+    // A level of layers made with these create_layer arguments, and a probe for each upload
+    // (unless the name is taken already), uploaded in that order; then the script more.
+    void start_layers(const std::vector<std::string>& layers, const std::vector<Upload>& uploads,
+                      const std::string& more = "") {
         std::string script = "lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\n";
-        for (int i = 0; i < layer_count; ++i)
-            script += "lf:create_layer(1, 1, 0)\n";
+        for (const std::string& layer : layers)
+            script += "lf:create_layer(" + layer + ")\n";
         for (const Upload& u : uploads) {
-            probe(u.name);
+            if (!TempLists::instance().game_objects.find(u.name))
+                probe(u.name);
             script += "lf:gameobject_upload('" + u.name + "', " + std::to_string(u.layer) + ", " +
                       std::to_string(u.id) + ")\n";
         }
         start(script + more);
+    }
+    // The same with layer_count plain layers.
+    void start_level(int layer_count, const std::vector<Upload>& uploads,
+                     const std::string& more = "") {
+        start_layers(std::vector<std::string>(static_cast<size_t>(layer_count), "1, 1, 0"), uploads,
+                     more);
     }
     // Log lines of one kind ("update", "draw", "destroy").
     std::vector<std::string> events(const std::string& kind) {
@@ -151,16 +158,8 @@ TEST_F(LevelTest, AnObjectFinishingItsUpdateIsDestroyedBeforeItIsDrawn) {
 }
 
 TEST_F(LevelTest, ParallaxShiftsTheCameraPerLayerAndRestoresIt) {
-    ProbeObject* a = probe("a");
-    ProbeObject* b = probe("b");
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(0, 0, 0)
-        lf:create_layer(0.5, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 1, 2)
-    )");
+    start_layers({"0, 0, 0", "0.5, 1, 0"}, {{"a", 0, 1}, {"b", 1, 2}});
+    ProbeObject *a = probe_at(1), *b = probe_at(2);
     Camera& camera = *Game::instance().renderer->camera();
     camera.position = {500, 200};
     camera.notify_moved();
@@ -194,14 +193,7 @@ TEST_F(LevelTest, EachLayerSetsItsBlendStateBeforeDrawing) {
         p->out = &dst;
         TempLists::instance().game_objects.put(n, std::move(p));
     }
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 1)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 1, 2)
-    )");
+    start_layers({"1, 1, 1", "1, 1, 0"}, {{"a", 0, 1}, {"b", 1, 2}});
     tick();
     EXPECT_EQ(dst, (std::vector<GLint>{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
 }
@@ -223,7 +215,7 @@ TEST_F(LevelTest, DestroyingALevelDestroysItsObjectsInOrderButNotHeldOnes) {
 }
 
 TEST_F(LevelTest, AHeldObjectDestroyedElsewhereLeavesItsLayer) {
-    start("lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\nlf:create_layer(1, 1, 0)");
+    start_level(1, {});
     auto held = std::make_unique<ProbeObject>("player", log);
     level().layers[0]->hold_object(held.get());
     tick();
