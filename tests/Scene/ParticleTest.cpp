@@ -64,14 +64,19 @@ class ParticleTest : public EngineTest {
         "lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\nlf:create_layer(1, 1, 0)\n";
 
     // A level of one layer holding the emitter 'e' of the plain particle 'p', uploaded with the
-    // id 1 once amount particles are made: particle_calls configure 'p', emitter_calls 'e'
-    // (made at (x, y)).
-    ParticleEmitter* start_emitter(const std::string& particle_calls, float x, float y,
-                                   const std::string& emitter_calls, int amount) {
-        start(std::string(one_layer) + "lf:create_sprite('p', 2, '', 0, 0)\n" + particle_calls +
-              "\nlf:create_sprite('e', 3, 'p', " + std::to_string(x) + ", " + std::to_string(y) +
-              ")\n" + emitter_calls + "\nlf:emitter_particle_amount('e', " +
-              std::to_string(amount) + ")\nlf:gameobject_upload('e', 0, 1)\n");
+    // id 1 once amount particles are made: the calls of particle configure 'p', those of emitter
+    // configure 'e' (made at at).
+    struct Emitter {
+        std::string particle{};
+        Vector2 at{0, 0};
+        std::string emitter{};
+        int amount = 1;
+    };
+    ParticleEmitter* start_emitter(const Emitter& e) {
+        start(std::string(one_layer) + "lf:create_sprite('p', 2, '', 0, 0)\n" + e.particle +
+              "\nlf:create_sprite('e', 3, 'p', " + std::to_string(e.at.x) + ", " +
+              std::to_string(e.at.y) + ")\n" + e.emitter + "\nlf:emitter_particle_amount('e', " +
+              std::to_string(e.amount) + ")\nlf:gameobject_upload('e', 0, 1)\n");
         return uploaded(1);
     }
 };
@@ -119,8 +124,9 @@ TEST_F(ParticleTest, CreateSpriteMakesParticleTemplatesAndAnEmitterThatTakesACop
 }
 
 TEST_F(ParticleTest, NoSpreadAndOneSpeedSendEveryParticleAlongTheAxis) {
-    ParticleEmitter* e =
-        start_emitter("", -50, 20, "lf:emitter_range('e', 10, 10, 0, 0, 100, 100)", 25);
+    ParticleEmitter* e = start_emitter({.at = {-50, 20},
+                                        .emitter = "lf:emitter_range('e', 10, 10, 0, 0, 100, 100)",
+                                        .amount = 25});
     ASSERT_NE(e, nullptr);
     ASSERT_EQ(e->particles.size(), 25u);
     tick(100);  // one second
@@ -199,15 +205,10 @@ TEST_F(ParticleTest, SeededParticlesStayInsideTheirRangesAndAngleOverManyFrames)
 }
 
 TEST_F(ParticleTest, ColourAndScaleFollowTheLifeFromStartToEnd) {
-    ParticleEmitter* e = start_emitter(R"(
-        lf:particle_start_color('p', 1, 0, 0, 1)
-        lf:particle_end_color('p', 1, 1, 0, 0)
-    )",
-                                       0, 0, R"(
-        lf:emitter_range('e', 2, 2, 0, 0, 10, 10)
-        lf:emitter_scale('e', true, 1, 1, 3, 3)
-    )",
-                                       1);
+    ParticleEmitter* e = start_emitter({.particle = "lf:particle_start_color('p', 1, 0, 0, 1)\n"
+                                                    "lf:particle_end_color('p', 1, 1, 0, 0)\n",
+                                        .emitter = "lf:emitter_range('e', 2, 2, 0, 0, 10, 10)\n"
+                                                   "lf:emitter_scale('e', true, 1, 1, 3, 3)\n"});
     ASSERT_NE(e, nullptr);
     const Particle& p = *e->particles.at(0);
     struct Case {
@@ -240,15 +241,11 @@ TEST_F(ParticleTest, ColourAndScaleFollowTheLifeFromStartToEnd) {
 }
 
 TEST_F(ParticleTest, TheEmitterColourTintsEachParticleOnceAtEmission) {
-    ParticleEmitter* e = start_emitter(R"(
-        lf:particle_start_color('p', 1, 0.8, 0.6, 1)
-        lf:particle_end_color('p', 1, 1, 1, 0.5)
-    )",
-                                       0, 0, R"(
-        lf:sprite_color('e', 0.5, 0.5, 0.5, 1)
-        lf:emitter_range('e', 0.1, 0.1, 0, 0, 0, 0)
-    )",
-                                       3);
+    ParticleEmitter* e = start_emitter({.particle = "lf:particle_start_color('p', 1, 0.8, 0.6, 1)\n"
+                                                    "lf:particle_end_color('p', 1, 1, 1, 0.5)\n",
+                                        .emitter = "lf:sprite_color('e', 0.5, 0.5, 0.5, 1)\n"
+                                                   "lf:emitter_range('e', 0.1, 0.1, 0, 0, 0, 0)\n",
+                                        .amount = 3});
     ASSERT_NE(e, nullptr);
     tick(55);  // five lives and a half: reborn five times
     for (const auto& p : e->particles) {
@@ -258,16 +255,12 @@ TEST_F(ParticleTest, TheEmitterColourTintsEachParticleOnceAtEmission) {
 }
 
 TEST_F(ParticleTest, ALifetimeOfZeroKeepsTheParticleAtTheEmitterInStartColourAndScale) {
-    ASSERT_NE(start_emitter(R"(
-        lf:sprite_shape('p', 2, 10, 10)
-        lf:particle_start_color('p', 1, 0, 0, 1)
-        lf:particle_end_color('p', 0, 0, 1, 1)
-    )",
-                            100, 50, R"(
-        lf:emitter_range('e', 0, 0, 0, 0, 300, 300)
-        lf:emitter_scale('e', true, 2, 2, 5, 5)
-    )",
-                            1),
+    ASSERT_NE(start_emitter({.particle = "lf:sprite_shape('p', 2, 10, 10)\n"
+                                         "lf:particle_start_color('p', 1, 0, 0, 1)\n"
+                                         "lf:particle_end_color('p', 0, 0, 1, 1)\n",
+                             .at = {100, 50},
+                             .emitter = "lf:emitter_range('e', 0, 0, 0, 0, 300, 300)\n"
+                                        "lf:emitter_scale('e', true, 2, 2, 5, 5)\n"}),
               nullptr);
     tick(30);
     // A 40 x 40 red square centred on (100, 50): pixel (740, 410).
@@ -324,11 +317,9 @@ TEST_F(ParticleTest, SettersStoreOnlyUsablePairsAndClampTheAngle) {
 }
 
 TEST_F(ParticleTest, WithoutASeparateEndScaleTheScaleStaysConstant) {
-    ParticleEmitter* e = start_emitter("", 0, 0, R"(
-        lf:emitter_range('e', 1, 2, 0, 0, 0, 0)
-        lf:emitter_scale('e', false, 2, 4, 7, 9)
-    )",
-                                       20);
+    ParticleEmitter* e = start_emitter({.emitter = "lf:emitter_range('e', 1, 2, 0, 0, 0, 0)\n"
+                                                   "lf:emitter_scale('e', false, 2, 4, 7, 9)\n",
+                                        .amount = 20});
     ASSERT_NE(e, nullptr);
     for (int frame = 0; frame < 150; ++frame) {
         tick();
@@ -389,12 +380,11 @@ TEST_F(ParticleTest, BadInputNeitherCrashesNorGoesNonFinite) {
 }
 
 TEST_F(ParticleTest, FarFromThePlayerParticlesNeitherMoveNorDrawAndResumeWhenNear) {
-    ParticleEmitter* e = start_emitter(R"(
-        lf:sprite_shape('p', 2, 10, 10)
-        lf:particle_start_color('p', 1, 1, 1, 1)
-        lf:particle_end_color('p', 1, 1, 1, 1)
-    )",
-                                       0, 0, "lf:emitter_range('e', 100, 100, 0, 0, 50, 50)", 1);
+    ParticleEmitter* e =
+        start_emitter({.particle = "lf:sprite_shape('p', 2, 10, 10)\n"
+                                   "lf:particle_start_color('p', 1, 1, 1, 1)\n"
+                                   "lf:particle_end_color('p', 1, 1, 1, 1)\n",
+                       .emitter = "lf:emitter_range('e', 100, 100, 0, 0, 50, 50)"});
     ASSERT_NE(e, nullptr);
     const Particle& p = *e->particles.at(0);
     e->update_near(1.0f, Vector2{0, 500});
@@ -422,7 +412,7 @@ TEST_F(ParticleTest, FarFromThePlayerParticlesNeitherMoveNorDrawAndResumeWhenNea
 
 TEST_F(ParticleTest, ACarriedEmitterLeavesATrailAndItsReferenceEmptiesWithIt) {
     Ref<ParticleEmitter> carried(
-        start_emitter("", 0, 0, "lf:emitter_range('e', 0.5, 0.5, 0, 0, 0, 0)", 1));
+        start_emitter({.emitter = "lf:emitter_range('e', 0.5, 0.5, 0, 0, 0, 0)"}));
     ASSERT_TRUE(carried);
     tick(10);
     carried->transform.position = {200, -30};  // the carrier moved
