@@ -25,13 +25,13 @@ class MenuTest : public EngineTest {
         lf:add_vk_pair(39, 'right')
         lf:add_vk_pair(40, 'down')
         lf:add_vk_pair(13, 'enter')
-        -- Bound in this order: left, right, up, down, action.
-        lf:add_input_listener(2, 'left')
-        lf:add_input_listener(3, 'right')
-        lf:add_input_listener(0, 'up')
-        lf:add_input_listener(1, 'down')
-        lf:add_input_listener(4, 'enter')
-        lf:upload_controller(0)
+        -- A menu controller of {listener type, key name} pairs, bound in the order given.
+        function menu_keys(...)
+            for _, pair in ipairs({...}) do lf:add_input_listener(pair[1], pair[2]) end
+            lf:upload_controller(0)
+        end
+        -- Left, right, up, down, action.
+        menu_keys({2, 'left'}, {3, 'right'}, {0, 'up'}, {1, 'down'}, {4, 'enter'})
         lf:create_level(0, 0, 0, 0)
         lf:create_layer(1, 1, 0)
 
@@ -62,14 +62,8 @@ class MenuTest : public EngineTest {
 
     // Another menu controller, with action bound before the arrows: in one frame, a press comes
     // before a move.
-    static constexpr const char* action_first = R"(
-        lf:add_input_listener(4, 'enter')
-        lf:add_input_listener(1, 'down')
-        lf:add_input_listener(2, 'left')
-        lf:add_input_listener(3, 'right')
-        lf:add_input_listener(0, 'up')
-        lf:upload_controller(0)
-    )";
+    static constexpr const char* action_first =
+        "menu_keys({4, 'enter'}, {1, 'down'}, {2, 'left'}, {3, 'right'}, {0, 'up'})\n";
 
     void start_grid(const std::string& more = "") { start(std::string(setup) + grid + more); }
 
