@@ -14,7 +14,7 @@
 namespace {
 
 // After the two-frame animation "blink": a level with one layer, a box collider 5 at (100, 0),
-// and helpers that make a door or a lever from fresh sprites in one call.
+// and Lua functions that make a door or a lever from fresh sprites in one call.
 const char* const prelude = R"(
     lf:create_level(0, 0, 0, 0)
     lf:create_layer(1, 1, 0)
