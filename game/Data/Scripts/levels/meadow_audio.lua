@@ -12,11 +12,10 @@ SOUND = {
 }
 ID.birds = 4000
 
--- A track is stopped by its file name, the part of its path after the last "/". Removing it
--- first keeps one copy playing when the level is built again.
-lf:remove_music("meadow_theme.wav")
-lf:add_music(SOUND.theme)
-lf:set_music_volume(0.6)
+-- A track is stopped by its file name, the part of its path after the last "/"; play_music
+-- (lib/flow.lua) stops the track another level started and keeps one copy playing when the
+-- meadow is built again.
+play_music(SOUND.theme)
 
 -- Birds at the left of the meadow, singing a phrase every few seconds: a sound effect owns a
 -- sound (here a collection that picks one of its files each time) and plays it after its
