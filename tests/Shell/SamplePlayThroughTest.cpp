@@ -26,15 +26,16 @@ struct Shot {
     int frame;
 };
 constexpr Shot shots[] = {
-    {"title", 3},         // the title menu over the meadow
-    {"meadow_west", 60},  // play begins at the meadow's west end
-    {"before_pause", 400}, {"paused", 420},  // Escape opens the pause menu...
-    {"meadow_east", 3000},  // ... and far east the camera has followed the hero
-    {"cave_dark", 4680},   // the cave before the miner lights his lamps
-    {"cave_lit", 5000},    // and after
-    {"end", 6130},         // the end screen
+    {"title", 3},            // the title menu over the meadow
+    {"meadow_west", 60},     // play begins at the meadow's west end
+    {"meadow_east", 2600},   // the camera has followed the hero to the lever at the east end
+    {"before_pause", 2825},  // the cave's entrance
+    {"paused", 2840},        // the pause menu over it
+    {"cave_dark", 4560},     // the cave before the miner lights his lamps
+    {"cave_lit", 4800},      // and after
+    {"end", 5200},           // the end screen
 };
-constexpr int frames = 7000;
+constexpr int frames = 5600;
 constexpr int width = 320, height = 180;
 
 std::string read_all(const fs::path& p) {
@@ -122,10 +123,17 @@ TEST_F(SamplePlayThrough, TheTimelinePlaysFromTheTitleMenuToTheEndScreenAndBack)
     EXPECT_EQ(out.find("script error"), std::string::npos) << out;
 
     // The course of the game, in order.
-    const std::vector<std::string> course = {
-        "game: title menu", "game: play", "game: paused", "game: resumed",
-        "game: now in cave", "game: the miner lit his lamps", "game: the end:",
-        "game: now in end", "game: now in title", "game: title menu"};
+    const std::vector<std::string> course = {"game: title menu",
+                                             "game: play",
+                                             "game: now in cave",
+                                             "game: paused",
+                                             "game: resumed",
+                                             "game: the hero fell into the pit",
+                                             "game: the miner lit his lamps",
+                                             "game: the end:",
+                                             "game: now in end",
+                                             "game: title menu",
+                                             "game: now in title"};
     size_t at = 0;
     for (const std::string& line : course) {
         const size_t found = out.find(line, at);
@@ -140,7 +148,7 @@ TEST_F(SamplePlayThrough, TheTimelinePlaysFromTheTitleMenuToTheEndScreenAndBack)
         << out;
     const int meadow_points = std::stoi(m[1]), meadow_time = std::stoi(m[2]);
     const int meadow_coins = std::stoi(m[3]);
-    EXPECT_GE(meadow_coins, 25);
+    EXPECT_GE(meadow_coins, 20);
     EXPECT_GE(meadow_points, 10 * meadow_coins);
     EXPECT_GT(meadow_time, 20);
     ASSERT_TRUE(std::regex_search(
@@ -161,14 +169,22 @@ TEST_F(SamplePlayThrough, TheTimelinePlaysFromTheTitleMenuToTheEndScreenAndBack)
                paused = shot("paused"), east = shot("meadow_east"), dark = shot("cave_dark"),
                lit = shot("cave_lit"), end = shot("end");
     ASSERT_TRUE(title && west && before && paused && east && dark && lit && end);
-    // The sky is fixed on the screen; the mountains (parallax 0.2) have moved between the west
-    // and the east end, and so has the ground.
-    EXPECT_EQ(differing(*west, *east, 0, 0, width, 8), 0);
+    // The sky is fixed on the screen (its top left, away from the cliff at the east end); the
+    // mountains (parallax 0.2) have moved between the west and the east end.
+    EXPECT_EQ(differing(*west, *east, 0, 0, 200, 4), 0);
     EXPECT_GT(differing(*west, *east, 0, 70, width, 30), width * 30 / 4);
-    EXPECT_GT(differing(*west, *east, 0, 150, width, 30), width * 30 / 4);
-    // The pause menu's panel darkens the middle of the screen.
-    const Mean calm = mean(*before, 130, 70, 60, 40), menu = mean(*paused, 130, 70, 60, 40);
-    EXPECT_LT(menu.r + menu.g + menu.b, 0.8 * (calm.r + calm.g + calm.b));
+    // The pause menu: its focused button's gold rim and arrows in the middle of the screen.
+    auto golden = [](const Image& image, int x0, int y0, int w, int h) {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) {
+                const Mean p = mean(image, x, y, 1, 1);
+                n += p.r > 180 && p.g > 130 && p.b < 130;
+            }
+        return n;
+    };
+    EXPECT_EQ(golden(*before, 120, 70, 80, 20), 0);
+    EXPECT_GT(golden(*paused, 120, 70, 80, 20), 20);
     // The cave is dark and blue; the miner's lamps light it.
     const Mean meadow = mean(*west, 0, 0, width, height), cave = mean(*dark, 0, 0, width, height);
     EXPECT_GT(cave.b, cave.r);
@@ -176,12 +192,6 @@ TEST_F(SamplePlayThrough, TheTimelinePlaysFromTheTitleMenuToTheEndScreenAndBack)
     const Mean bright = mean(*lit, 0, 0, width, height);
     EXPECT_GT(bright.r + bright.g + bright.b, 1.15 * (cave.r + cave.g + cave.b));
     // The end screen: gold figures on a dark panel in the middle.
-    int gold = 0;
-    for (int y = 60; y < 130; ++y)
-        for (int x = 80; x < 240; ++x) {
-            const Mean p = mean(*end, x, y, 1, 1);
-            gold += p.r > 200 && p.g > 150 && p.b < 140;
-        }
-    EXPECT_GT(gold, 100);
+    EXPECT_GT(golden(*end, 80, 60, 160, 70), 100);
     EXPECT_GT(differing(*end, *lit, 0, 0, width, height), width * height / 2);
 }

@@ -135,7 +135,8 @@ lf:creature_drag(HERO.name, 0, 10, "Data/Scripts/levels/cave_death.lua")
 lf:upload_player_to_layer(LAYER.play)
 
 ------------------------------------------------------------------------------------------------
--- The lever and its two doors: one pull opens both (a signal for each door).
+-- The lever and its two doors: one pull opens both (a signal for each door, sent when the
+-- lever is switched from off to on).
 
 local door_h = 96
 for i, x in ipairs({ 1000, 1460 }) do
@@ -155,8 +156,8 @@ local off_look = picture_sprite("machines", CAVE.lever_x, low + 16, { 0, 0, 32, 
 local on_look = picture_sprite("machines", CAVE.lever_x, low + 16, { 32, 0, 32, 32 })
 lf:create_lever("lever", off_look, on_look, "", "", false)
 upload("lever", LAYER.play, ID.lever)
-lf:add_lever_door_signal(ID.lever, true, ID.door, true)
-lf:add_lever_door_signal(ID.lever, true, ID.door + 6, true)
+lf:add_lever_door_signal(ID.lever, false, ID.door, true)
+lf:add_lever_door_signal(ID.lever, false, ID.door + 6, true)
 lf:create_trigger("lever_use", 1, "Data/Scripts/triggers/lever_pulled.lua", "", CAVE.lever_x,
     low + 24)
 lf:create_circle("lever_use", 0, 0, 28)
@@ -244,7 +245,8 @@ end
 
 local top = SCREEN_H / 2 - 44
 for _, piece in ipairs({ { -548, hud_rects.panel }, { 548, hud_rects.panel },
-    { 508, hud_rects.coin_icon } }) do
+    { 508, hud_rects.coin_icon }, { -584, hud_rects.heart_full }, { -548, hud_rects.heart_full },
+    { -512, hud_rects.heart_full } }) do
     local name = picture_sprite("hud", piece[1], top, piece[2])
     lf:convert_to_hud(name)
     upload(name, LAYER.hud, ID.hud)

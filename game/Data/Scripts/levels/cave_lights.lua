@@ -15,8 +15,8 @@ for _, x in ipairs({ 1100, 1380, 1620, 1780 }) do
     lf:sprite_color(light, 1, 0.8, 0.45, 0.7)
     upload(light, LAYER.glow, ID.scenery)
 end
-for i = 0, 2 do
-    coin(1520 + 70 * i, CAVE.low + 120)
+for i, place in ipairs({ { 1560, 90 }, { 1620, 130 }, { 1680, 130 } }) do
+    coin(place[1], CAVE.low + place[2])
     local n = #coin_places
     sparkles(coin_places[n].x, coin_places[n].y + 4, n)
     coin_gate(n, coin_places[n])

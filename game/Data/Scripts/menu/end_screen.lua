@@ -30,17 +30,25 @@ upload(panel, LAYER.text, ID.scenery)
 upload(picture_sprite("logo", 0, 200, { 0, 0, 256, 64 }, 2), LAYER.text, ID.scenery)
 
 local gold = { 1, 0.86, 0.42, 1 }
-local function line(name, text, y, scale)
-    lf:create_text(name, "hud_font", 0, y, 0.03, scale or 1.5)
-    lf:add_text(name, text)
+-- A text spitter of the HUD's font map, centred on (x, y), shown at once.
+local function text(name, words, x, y, scale)
+    lf:create_text(name, "hud_font", x, y, 0, scale or 1.5)
+    lf:add_text(name, words)
     lf:text_color(name, gold[1], gold[2], gold[3], gold[4])
     upload(name, LAYER.text, ID.scenery)
 end
-line("end_title", "THE SUN AGAIN!", 110, 2)
-line("end_points", string.format("POINTS      %6d", RESULT.points), 50)
-line("end_time", string.format("TIME        %3d:%02d", math.floor(time / 60), time % 60), 15)
-line("end_combo", string.format("BEST COMBO  %6d", RESULT.combo), -20)
-line("end_grade", string.format("GRADE  %11s", string.upper(RESULT.grade)), -55)
+text("end_title", "THE SUN AGAIN!", 0, 110, 2)
+-- The results: a name on the left, its value on the right.
+for i, row in ipairs({
+    { "POINTS", tostring(RESULT.points) },
+    { "TIME", string.format("%d:%02d", math.floor(time / 60), time % 60) },
+    { "BEST COMBO", tostring(RESULT.combo) },
+    { "GRADE", string.upper(RESULT.grade) },
+}) do
+    local y = 50 - (i - 1) * 35
+    text("end_name_" .. i, row[1], -110, y)
+    text("end_value_" .. i, row[2], 130, y)
+end
 
 local normal = picture_sprite("buttons", 0, -150, { 8, 6 * 32 + 4, 112, 24 })
 local focused = picture_sprite("buttons", 0, -150, { 8, 7 * 32 + 4, 112, 24 })
