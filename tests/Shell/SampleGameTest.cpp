@@ -530,7 +530,7 @@ TEST_F(SampleGameTest, CoinGatesTakeTheCoinsAnotherGateTouches) {
     }
     ASSERT_EQ(lua("count = #coin_places"), "");
     ASSERT_EQ(coin_ids.size(), static_cast<size_t>(lua_number("count")));
-    EXPECT_GE(coin_ids.size(), 30u);
+    EXPECT_GE(coin_ids.size(), 25u) << "coins all along the meadow";
     for (int32_t id : coin_ids)
         EXPECT_NE(level().find_by_id(id), nullptr) << id;
 
@@ -1240,7 +1240,7 @@ TEST_F(SampleGameTest, AGamepadMovesTheMenuWalksJumpsAndPullsTheLeverAndUnpluggi
     auto* gate = dynamic_cast<Door*>(level().find_by_id(30));
     ASSERT_NE(gate, nullptr);
     ASSERT_TRUE(gate->closed());
-    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 450, GROUND_Y)"), "");
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, MACHINES.lever_x - 20, GROUND_Y)"), "");
     frames(20);
     press(pad::south);
     EXPECT_FALSE(gate->closed());
