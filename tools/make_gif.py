@@ -26,7 +26,7 @@ def main():
     palette = strip.quantize(colors=256, method=Image.Quantize.MEDIANCUT)
     paletted = [f.quantize(palette=palette, dither=Image.Dither.NONE) for f in frames]
     paletted[0].save(out, save_all=True, append_images=paletted[1:], duration=ms, loop=0,
-                     optimize=False, disposal=1)
+                     optimize=True, disposal=1)
     print(f"{out}: {len(frames)} frames of {width} x {height}, {ms} ms each")
 
 

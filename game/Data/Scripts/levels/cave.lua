@@ -12,8 +12,9 @@ register_picture("cave_tiles", "cave_tiles.png", 128, 64)
 local cave_rects = {
     G = { 0, 0, 32, 32 }, L = { 32, 0, 32, 32 }, R = { 64, 0, 32, 32 },
     D = { 96, 0, 32, 32 }, S = { 96, 0, 32, 32 },
-    crystal = { 0, 32, 32, 32 }, stalactite = { 32, 32, 32, 32 }, miner = { 64, 32, 32, 32 },
-    daylight = { 96, 32, 32, 32 },
+    -- Cut one pixel short at the top, so that the stone above in the sheet never shows.
+    crystal = { 0, 33, 32, 31 }, stalactite = { 32, 32, 32, 32 }, miner = { 64, 33, 32, 31 },
+    daylight = { 96, 33, 32, 31 },
 }
 
 LAYER = { wall = 0, rocks = 1, play = 2, glow = 3, front = 4, hud = 5, pause = 6 }

@@ -94,6 +94,15 @@ function build_ground(plan, left, ground, layer, id, t)
         local sloped = k == "/" or k == "\\"
         local x = left + (c - 0.5) * TILE_SIZE
         local top = column_top(plan, c)
+        if not top then
+            -- A gap: darkness going down from a little below the grass.
+            local depth = ground - 16 + SCREEN_H / 2
+            local name = new_name("gap")
+            lf:create_sprite(name, TEXTURED, "", x, -SCREEN_H / 2 + depth / 2)
+            lf:sprite_shape(name, TEXTURED, TILE_SIZE / 2, depth / 2)
+            lf:sprite_color(name, 0.1, 0.07, 0.08, 1)
+            upload(name, layer, id)
+        end
         if top then
             -- Rows of tiles from the grass down past the bottom of the screen.
             local grass = k == "1" and ground + TILE_SIZE or ground
