@@ -11,10 +11,12 @@
 namespace {
 
 // 300 coin-sized gates in two rows along a level, and the player's trigger walking past them
-// back and forth. With everyone set, every gate may use every other one (the worst case).
+// back and forth. With everyone set, every gate may use every other one (the worst case). The
+// second argument turns the broad phase off (0) or on (1).
 void run_update(benchmark::State& state, bool everyone) {
     const int gates = static_cast<int>(state.range(0));
     TriggerManager manager;
+    manager.set_broad_phase(state.range(1) != 0);
     for (int i = 0; i < gates; ++i) {
         auto gate = std::make_unique<GateTrigger>();
         gate->id = i;
@@ -52,5 +54,13 @@ void BM_TriggerUpdate_EveryoneUsesEveryone(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_TriggerUpdate_Coins)->Arg(300)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TriggerUpdate_EveryoneUsesEveryone)->Arg(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TriggerUpdate_Coins)
+    ->ArgNames({"gates", "broad"})
+    ->Args({300, 0})
+    ->Args({300, 1})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TriggerUpdate_EveryoneUsesEveryone)
+    ->ArgNames({"gates", "broad"})
+    ->Args({300, 0})
+    ->Args({300, 1})
+    ->Unit(benchmark::kMicrosecond);

@@ -33,6 +33,13 @@ class AreaTrigger : public Trigger {
     void enter(Trigger& other);
     void leave(const Trigger& other);
     size_t inside_count() const;
+    // Calls f with each live trigger this one is inside of, in the order it entered them.
+    template <class F>
+    void for_each_inside(F f) const {
+        for (const Ref<Trigger>& r : inside_)
+            if (Trigger* t = r.get())
+                f(*t);
+    }
 
     Transform transform;
     std::unique_ptr<Shape> shape;

@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Core/Tracked.h"
 #include "Mechanisms/Trigger.h"
+#include "Mechanisms/TriggerBroadPhase.h"
 
 class AreaTrigger;
 class GateTrigger;
@@ -51,6 +53,14 @@ class TriggerManager {
     // one is running); carried triggers stay with their owners. Returns how many were removed.
     int32_t remove_owned_with_id(int32_t id, const Trigger* keep);
 
+    // On (the default), a gate tests only the usable gates its box meets or it is inside of,
+    // once enough gates could be used for that to pay; the scripts that run, their order and
+    // their parameters are those of testing every pair. Off, every pair is tested.
+    void set_broad_phase(bool on) { broad_phase_ = on; }
+    bool broad_phase() const { return broad_phase_; }
+    // How many pairs of gates were tested since the manager was made.
+    uint64_t pair_tests() const { return pair_tests_; }
+
     // Live triggers, in list order.
     size_t count() const;
     std::vector<Trigger*> triggers() const;
@@ -64,6 +74,11 @@ class TriggerManager {
     };
     void update_timed(size_t index, TimedTrigger& trigger, float dt);
     void update_gate(size_t index, GateTrigger& gate);
+    // Fires a trigger's script during a walk; a script that runs may change anything.
+    void fire(const std::string& script, int32_t id, const char* origin);
+    // The indices of the usable gates that self tests, from the index from on, ascending: all
+    // of them, or those the broad phase finds.
+    const std::vector<size_t>& pairs_for(const GateTrigger& self, size_t from, size_t& first);
     // The gates another gate could use: those whose can-use-me list is not empty.
     void refresh_usable();
     bool usable_stale() const;
@@ -83,6 +98,16 @@ class TriggerManager {
     std::vector<size_t> usable_;
     uint64_t usable_version_ = ~uint64_t{0};
     uint64_t usable_groups_ = ~uint64_t{0};
+
+    bool broad_phase_ = true;
+    TriggerBroadPhase broad_;
+    // Whether the broad phase's boxes may be out of date: at the start of every update, and
+    // whenever a script ran or the usable gates changed since they were made.
+    bool boxes_stale_ = true;
+    uint64_t boxes_version_ = ~uint64_t{0};
+    uint64_t boxes_groups_ = ~uint64_t{0};
+    std::vector<size_t> candidates_;
+    uint64_t pair_tests_ = 0;
 };
 
 // Takes a trigger that a creature, hammer or bullet carried out of the game's trigger manager

@@ -411,3 +411,109 @@ int32_t support_index(const PolygonShape& polygon, Vector2 d) {
     }
     return best_index;
 }
+
+namespace {
+
+// Room for the rounding of the overlap tests, which place shapes relative to one another: a
+// part in ten thousand of the box's distance from the origin is far more than their error.
+Bounds padded(float left, float bottom, float right, float top) {
+    const float far = std::fmax(std::fmax(std::fabs(left), std::fabs(right)),
+                                std::fmax(std::fabs(bottom), std::fabs(top)));
+    const float pad = far * 1e-4f + 1e-30f;
+    return {left - pad, bottom - pad, right + pad, top + pad};
+}
+
+// Beyond this the tests' products overflow, and an infinity may pass for an overlap.
+constexpr float far_limit = 1e15f;
+
+bool within_reach(const Bounds& b) {
+    return std::fabs(b.left) < far_limit && std::fabs(b.bottom) < far_limit &&
+           std::fabs(b.right) < far_limit && std::fabs(b.top) < far_limit;
+}
+
+// Every turn to the left, the edges' directions going round once, and each normal the unit
+// outward normal of its edge: what the separating-axis test takes for granted.
+bool convex_counter_clockwise(const PolygonShape& polygon) {
+    const int32_t n = polygon.count();
+    if (n < 3) {
+        return false;
+    }
+    const Vector2* v = polygon.vertices();
+    const Vector2* normals = polygon.normals();
+    int x_turns = 0, y_turns = 0;
+    float last_x = 0.0f, last_y = 0.0f;
+    for (int32_t i = 0; i < n; ++i) {
+        const Vector2 e = v[(i + 1) % n] - v[i];
+        const Vector2 next = v[(i + 2) % n] - v[(i + 1) % n];
+        if (!(cross(e, next) > 0.0f)) {
+            return false;
+        }
+        const float length = std::sqrt(dot(e, e));
+        const Vector2 outward{e.y / length, -e.x / length};
+        if (!(std::fabs(normals[i].x - outward.x) <= 1e-4f &&
+              std::fabs(normals[i].y - outward.y) <= 1e-4f)) {
+            return false;
+        }
+        if (e.x != 0.0f) {
+            x_turns += last_x != 0.0f && (e.x > 0.0f) != (last_x > 0.0f) ? 1 : 0;
+            last_x = e.x;
+        }
+        if (e.y != 0.0f) {
+            y_turns += last_y != 0.0f && (e.y > 0.0f) != (last_y > 0.0f) ? 1 : 0;
+            last_y = e.y;
+        }
+    }
+    // The sign changes counted so far plus the one from the last edge back to the first.
+    const Vector2 first = v[1 % n] - v[0];
+    if (first.x != 0.0f && last_x != 0.0f && (first.x > 0.0f) != (last_x > 0.0f)) {
+        ++x_turns;
+    }
+    if (first.y != 0.0f && last_y != 0.0f && (first.y > 0.0f) != (last_y > 0.0f)) {
+        ++y_turns;
+    }
+    return x_turns <= 2 && y_turns <= 2;
+}
+
+// A rotation with a scale: the frame the overlap tests undo by transposing its axes and
+// dividing by its scale.
+bool rigid(const Transform& t) {
+    const float tolerance = 1e-5f;
+    return std::fabs(t.scale) >= 1e-6f && std::fabs(t.scale) < far_limit &&
+           std::fabs(dot(t.axis_x, t.axis_x) - 1.0f) <= tolerance &&
+           std::fabs(dot(t.axis_y, t.axis_y) - 1.0f) <= tolerance &&
+           std::fabs(dot(t.axis_x, t.axis_y)) <= tolerance && cross(t.axis_x, t.axis_y) > 0.0f;
+}
+
+}  // namespace
+
+Reach overlap_bounds(const Shape& shape, const Transform& transform, Bounds& box) {
+    if (shape.type() == Shape::circle_type) {
+        const auto& circle = static_cast<const CircleShape&>(shape);
+        // The tests square the radius: a negative one reaches as far as its size.
+        const Vector2 c = transform.apply(circle.center);
+        const float r = std::fabs(circle.radius * transform.scale);
+        box = padded(c.x - r, c.y - r, c.x + r, c.y + r);
+        return within_reach(box) ? Reach::bounded : Reach::anything;
+    }
+    if (shape.type() != Shape::polygon_type) {
+        return Reach::nothing;
+    }
+    const auto& polygon = static_cast<const PolygonShape&>(shape);
+    if (polygon.count() < 1) {
+        return Reach::nothing;
+    }
+    if (!rigid(transform) || !convex_counter_clockwise(polygon)) {
+        return Reach::anything;
+    }
+    Vector2 p = transform.apply(polygon.vertex(0));
+    float left = p.x, right = p.x, bottom = p.y, top = p.y;
+    for (int32_t i = 1; i < polygon.count(); ++i) {
+        p = transform.apply(polygon.vertex(i));
+        left = std::fmin(left, p.x);
+        right = std::fmax(right, p.x);
+        bottom = std::fmin(bottom, p.y);
+        top = std::fmax(top, p.y);
+    }
+    box = padded(left, bottom, right, top);
+    return within_reach(box) ? Reach::bounded : Reach::anything;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Physics/Bounds.h"
 #include "Physics/Manifold.h"
 #include "Physics/Shape.h"
 #include "Render/Transform.h"
@@ -8,6 +9,17 @@ class PolygonShape;
 
 // True when the two placed shapes overlap; shapes that only touch do not.
 bool overlaps(const Shape& a, const Transform& xa, const Shape& b, const Transform& xb);
+// What overlap_bounds can promise about a placed shape.
+enum class Reach {
+    nothing,   // overlaps no shape at all (an empty polygon)
+    bounded,   // overlaps only shapes that reach into the box
+    anything,  // no box can be promised: a polygon that is not convex and counter-clockwise with
+               // its edges' normals, a turned or skewed frame, numbers that are not finite
+};
+// A box that every shape this placed shape overlaps reaches into, a little larger than the shape
+// so that the rounding of the overlap test never falls outside it.
+Reach overlap_bounds(const Shape& shape, const Transform& transform, Bounds& box);
+
 // Contact normal (from a towards b), up to two contact points and their depths.
 Manifold collide(const Shape& a, const Transform& xa, const Shape& b, const Transform& xb);
 

@@ -5,8 +5,8 @@
 
 #include "Render/Resource.h"
 
-// A system font by face name, height and style. A renderer turns it into one display list per
-// character from 32 to 127 when it is uploaded.
+// A system font by face name, height and style. A renderer turns its characters from 32 to 127
+// into letters it can draw when it is uploaded.
 class BitmapFont : public Resource {
   public:
     BitmapFont(std::string face, int32_t height, bool bold, bool italic)

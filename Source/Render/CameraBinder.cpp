@@ -2,6 +2,8 @@
 
 #include "Render/Camera.h"
 
+#include <cmath>
+
 int32_t CameraBinder::evaluate(const Camera& camera, Vector2 t) {
     const float view_left = t.x + camera.left, view_right = t.x + camera.right;
     const float view_bottom = t.y + camera.bottom, view_top = t.y + camera.top;
@@ -53,12 +55,13 @@ void CameraBinder::follow(Camera& camera, Vector2 target) {
 namespace {
 
 // The centre on one axis: the target, kept where the view [c + low, c + high] fits into
-// [min, max].
+// [min, max]. Bounds beyond a float's range can leave no finite centre (an empty area reaching
+// to infinity); the axis then follows the target rather than sending the camera to infinity.
 float clamp_axis(float target, float low, float high, float min, float max) {
     const float least = min - low, most = max - high;
-    if (least > most)
-        return (least + most) / 2.0f;
-    return target < least ? least : (target > most ? most : target);
+    const float centre = least > most ? (least + most) / 2.0f
+                                      : (target < least ? least : (target > most ? most : target));
+    return std::isfinite(centre) ? centre : target;
 }
 
 }  // namespace

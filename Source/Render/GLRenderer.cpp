@@ -11,6 +11,7 @@
 #include "Platform/Window.h"
 #include "Render/BitmapFont.h"
 #include "Render/Camera.h"
+#include "Render/GlyphAtlas.h"
 #include "Render/Image.h"
 #include "Render/LetterTable.h"
 #include "Render/Texture.h"
@@ -260,6 +261,7 @@ void GLRenderer::set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) {
         return;
     flush_batch();
     glViewport(x, y, w, h);
+    whole_window_viewport_ = x == 0 && y == 0 && w == width_ && h == height_;
 }
 
 bool GLRenderer::is_valid_blend_state(const BlendState& state) {
@@ -673,6 +675,10 @@ void GLRenderer::flush_batch() {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &first.u);
     }
+    if (batch_key_.alpha_tested) {
+        glAlphaFunc(GL_GREATER, 0.0f);
+        glEnable(GL_ALPHA_TEST);
+    }
     // One call per run between breaks.
     size_t start = 0;
     for (uint32_t end : batch_breaks_) {
@@ -684,6 +690,8 @@ void GLRenderer::flush_batch() {
     if (batch_.size() > start)
         glDrawArrays(batch_key_.primitive, static_cast<GLint>(start),
                      static_cast<GLsizei>(batch_.size() - start));
+    if (batch_key_.alpha_tested)
+        glDisable(GL_ALPHA_TEST);
     if (batch_key_.textured) {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisable(GL_TEXTURE_2D);
@@ -767,14 +775,89 @@ void GLRenderer::delete_texture(Texture& texture) {
 // Text. Each operation sets the state it draws with itself and leaves texturing off.
 
 void GLRenderer::set_screen_font(const BitmapFont& font) {
-    const int32_t base = font.handle_for(this);
-    if (base != 0)
-        screen_font_ = base;
+    const int32_t handle = font.handle_for(this);
+    if (handle != 0)
+        screen_font_ = handle;
+}
+
+const GLRenderer::FontAtlas* GLRenderer::atlas_of(int32_t handle) const {
+    for (const FontAtlas& a : atlases_)
+        if (static_cast<int32_t>(a.name) == handle)
+            return &a;
+    return nullptr;
+}
+
+bool GLRenderer::glyph_quads_match_bitmaps(const Color& color) {
+    // Bitmaps are neither culled, nor drawn as outlines, nor cut at the viewport's edge, and
+    // feedback reports them as bitmaps.
+    if (cull_.enabled || polygon_mode_.front != 2 || polygon_mode_.back != 2 ||
+        !whole_window_viewport_)
+        return false;
+    GLint mode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &mode);
+    if (mode != GL_RENDER)
+        return false;
+    // The alpha test that drops the texels without ink drops letters of no alpha too, which
+    // glBitmap writes: the same only when blending makes such fragments change nothing.
+    const bool clear_writes_nothing =
+        blend_.enabled && blend_.src_color == 6 && (blend_.dst_color == 7 || blend_.dst_color == 1);
+    return color.a >= 1.0f / 255.0f || clear_writes_nothing;
 }
 
 void GLRenderer::draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) {
     if (!gl_context_ || !text || screen_font_ == 0)
         return;
+    const FontAtlas* font = atlas_of(screen_font_);
+    if (!font)
+        return;
+    const GlyphAtlas* atlas = font->atlas.get();
+    const Color c = clamped(color);
+    if (!batching_ || !font->textured || !glyph_quads_match_bitmaps(c)) {
+        draw_screen_text_now(*atlas, x, y, color, text);
+        return;
+    }
+    BatchKey key;
+    key.primitive = GL_QUADS;
+    key.textured = true;
+    key.texture = static_cast<uint32_t>(screen_font_);
+    key.environment = GL_MODULATE;
+    key.alpha_tested = true;
+    // Window pixels to clip coordinates; the raster position starts at the window's lower-left
+    // corner and moves by float steps, as OpenGL keeps it.
+    const float sx = 2.0f / static_cast<float>(width_), sy = 2.0f / static_cast<float>(height_);
+    const float tu = 1.0f / static_cast<float>(atlas->width());
+    const float tv = 1.0f / static_cast<float>(atlas->height());
+    float pen_x = static_cast<float>(x), pen_y = static_cast<float>(y);
+    for (const char* p = text; *p; ++p) {
+        const GlyphAtlas::Glyph* g = atlas->glyph(static_cast<unsigned char>(*p));
+        if (!g)
+            continue;
+        if (g->width > 0 && g->height > 0) {
+            // glBitmap's lower-left pixel, truncated as OpenGL does.
+            const float left = std::floor(pen_x + 0.0001f - g->x_origin);
+            const float bottom = std::floor(pen_y + 0.0001f - g->y_origin);
+            const float x0 = left * sx - 1.0f, x1 = (left + g->width) * sx - 1.0f;
+            const float y0 = bottom * sy - 1.0f, y1 = (bottom + g->height) * sy - 1.0f;
+            const float u0 = g->x * tu, u1 = (g->x + g->width) * tu;
+            const float v0 = g->y * tv, v1 = (g->y + g->height) * tv;
+            BatchVertex* v = batch_append(key, 4);
+            v[0].x = v[3].x = x0;
+            v[1].x = v[2].x = x1;
+            v[0].y = v[1].y = y0;
+            v[2].y = v[3].y = y1;
+            v[0].u = v[3].u = u0;
+            v[1].u = v[2].u = u1;
+            v[0].v = v[1].v = v0;
+            v[2].v = v[3].v = v1;
+            set_colour(v, 4, c, batch_[0], batch_one_color_);
+            batch_drawn(4);
+        }
+        pen_x += g->x_move;
+    }
+}
+
+void GLRenderer::draw_screen_text_now(const GlyphAtlas& atlas, int32_t x, int32_t y,
+                                      const Color& color, const char* text) {
     flush_batch();
     // Both matrices identity: the raster position (-1, -1) is the window's lower-left corner.
     glMatrixMode(GL_MODELVIEW);
@@ -787,12 +870,19 @@ void GLRenderer::draw_screen_text(int32_t x, int32_t y, const Color& color, cons
     glRasterPos2f(-1.0f, -1.0f);
     // An empty bitmap that only moves the raster position by (x, y) pixels.
     glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(x), static_cast<GLfloat>(y), nullptr);
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(static_cast<GLuint>(screen_font_ - SystemFont::first_char));
-    // Only the characters 32 to 127 have lists; other codes name lists that do not exist,
-    // which OpenGL skips.
-    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-    glPopAttrib();
+    // The glyph rows are packed to whole bytes.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (const char* p = text; *p; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (!atlas.glyph(c))
+            continue;  // only the characters 32 to 127 have letters
+        const GlyphBitmap& g = atlas.bitmap(c);
+        glBitmap(g.width, g.height, g.x_origin, g.y_origin, g.x_move, 0.0f,
+                 g.bits.empty() ? nullptr : g.bits.data());
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
@@ -802,78 +892,132 @@ int32_t GLRenderer::create_font_lists(BitmapFont& font) {
     if (!gl_context_)
         return 0;
     flush_batch();
-    const auto glyphs = SystemFont::render(font.face, font.height, font.bold, font.italic);
+    auto glyphs = SystemFont::render(font.face, font.height, font.bold, font.italic);
     if (!glyphs)
         return 0;
-    const GLuint base = glGenLists(SystemFont::char_count);
-    if (base == 0)
+    auto atlas = std::make_unique<GlyphAtlas>(std::move(glyphs));
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    if (name == 0)
         return 0;
-    // The glyph rows are packed to whole bytes; the unpacking mode is taken when each list is
-    // compiled.
-    GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (int32_t i = 0; i < SystemFont::char_count; ++i) {
-        const GlyphBitmap& g = (*glyphs)[i];
-        glNewList(base + static_cast<GLuint>(i), GL_COMPILE);
-        glBitmap(g.width, g.height, g.x_origin, g.y_origin, g.x_move, 0.0f,
-                 g.bits.empty() ? nullptr : g.bits.data());
-        glEndList();
+    glBindTexture(GL_TEXTURE_2D, name);
+    bound_texture_ = name;
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const bool textured = atlas->width() <= largest && atlas->height() <= largest;
+    if (textured) {
+        GLint alignment = 4;
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        // Coverage in alpha: modulated, the letter keeps the text colour and its alpha.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, atlas->width(), atlas->height(), 0, GL_ALPHA,
+                     GL_UNSIGNED_BYTE, atlas->coverage().data());
+        glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    return static_cast<int32_t>(base);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    atlases_.push_back({name, std::move(atlas), textured});
+    return static_cast<int32_t>(name);
 }
 
 void GLRenderer::delete_font_lists(BitmapFont& font) {
-    const int32_t base = font.handle_for(this);
-    if (base == screen_font_)
+    const int32_t handle = font.handle_for(this);
+    if (handle == screen_font_)
         screen_font_ = 0;
-    if (gl_context_ && base != 0) {
+    if (handle == 0)
+        return;
+    const auto name = static_cast<GLuint>(handle);
+    if (gl_context_) {
+        // Letters still waiting for the atlas are drawn with it first.
         flush_batch();
-        glDeleteLists(static_cast<GLuint>(base), SystemFont::char_count);
+        glDeleteTextures(1, &name);
     }
+    if (name == bound_texture_)
+        bound_texture_ = 0;
+    std::erase_if(atlases_, [&](const FontAtlas& a) { return a.name == name; });
 }
 
-void GLRenderer::draw_letters(const std::string& line, const LetterTable& font, float x,
-                              float bottom, float height, float letter_spacing, float scale) {
-    const float top = bottom + height;
+namespace {
+
+// Calls f(letter, left, right) for each letter of a line that has a texture, moving the pen
+// over every letter found.
+template <class F>
+void for_each_letter(const std::string& line, const LetterTable& font, float x, float height,
+                     float letter_spacing, float scale, F f) {
     for (char c : line) {
         const Letter* letter = font.find(static_cast<unsigned char>(c));
         if (!letter)
             continue;  // the pen does not move either
         const float w = letter->aspect * scale * height;
-        if (const Texture* texture = letter->texture) {
-            const BatchKey key = texture_key(*texture);
-            use_texture(key.texture, key.environment);
-            glBegin(GL_QUADS);
-            glTexCoord2f(letter->u_left, letter->v_bottom);
-            glVertex2f(x, bottom);
-            glTexCoord2f(letter->u_right, letter->v_bottom);
-            glVertex2f(x + w, bottom);
-            glTexCoord2f(letter->u_right, letter->v_top);
-            glVertex2f(x + w, top);
-            glTexCoord2f(letter->u_left, letter->v_top);
-            glVertex2f(x, top);
-            glEnd();
-            glDisable(GL_TEXTURE_2D);
-        }
+        if (letter->texture)
+            f(*letter, x, x + w);
         x += w + letter_spacing * scale;
     }
+}
+
+}  // namespace
+
+void GLRenderer::batch_letters(const Affine& m, const Color& color, const std::string& line,
+                               const LetterTable& font, float x, float bottom, float height,
+                               float letter_spacing, float scale) {
+    const float top = bottom + height;
+    for_each_letter(line, font, x, height, letter_spacing, scale,
+                    [&](const Letter& letter, float left, float right) {
+                        BatchVertex* v = batch_append(texture_key(*letter.texture), 4);
+                        m.apply(left, bottom, v[0]);
+                        m.apply(right, bottom, v[1]);
+                        m.apply(right, top, v[2]);
+                        m.apply(left, top, v[3]);
+                        v[0].u = v[3].u = letter.u_left;
+                        v[1].u = v[2].u = letter.u_right;
+                        v[0].v = v[1].v = letter.v_bottom;
+                        v[2].v = v[3].v = letter.v_top;
+                        set_colour(v, 4, color, batch_[0], batch_one_color_);
+                        batch_drawn(4);
+                    });
+}
+
+void GLRenderer::draw_letters_now(const std::string& line, const LetterTable& font, float x,
+                                  float bottom, float height, float letter_spacing, float scale) {
+    const float top = bottom + height;
+    for_each_letter(line, font, x, height, letter_spacing, scale,
+                    [&](const Letter& letter, float left, float right) {
+                        const BatchKey key = texture_key(*letter.texture);
+                        use_texture(key.texture, key.environment);
+                        glBegin(GL_QUADS);
+                        glTexCoord2f(letter.u_left, letter.v_bottom);
+                        glVertex2f(left, bottom);
+                        glTexCoord2f(letter.u_right, letter.v_bottom);
+                        glVertex2f(right, bottom);
+                        glTexCoord2f(letter.u_right, letter.v_top);
+                        glVertex2f(right, top);
+                        glTexCoord2f(letter.u_left, letter.v_top);
+                        glVertex2f(left, top);
+                        glEnd();
+                        glDisable(GL_TEXTURE_2D);
+                    });
 }
 
 void GLRenderer::draw_text(const Text& text, const Color& tint) {
     const LetterTable* font = text.font.get();
     if (!camera_ || !gl_context_ || !font || text.text.empty())
         return;
-    flush_batch();
     const float width = text.width();
     const float bottom = text.v_align == 0   ? -text.height / 2.0f
                          : text.v_align == 2 ? -text.height
                                              : 0.0f;
     const float x = text.h_align == 0 ? -width / 2.0f : text.h_align == 2 ? -width : 0.0f;
+    const Color colour = clamped(text.colour * tint);
+    if (batching_) {
+        batch_letters(clip_affine(text.transform), colour, text.text, *font, x, bottom, text.height,
+                      text.letter_spacing, text.scale);
+        return;
+    }
     push_model_view(text.transform);
-    glColor4fv(clamped(text.colour * tint).data());
-    draw_letters(text.text, *font, x, bottom, text.height, text.letter_spacing, text.scale);
+    glColor4fv(colour.data());
+    draw_letters_now(text.text, *font, x, bottom, text.height, text.letter_spacing, text.scale);
     glPopMatrix();
 }
 
@@ -881,12 +1025,17 @@ void GLRenderer::draw_multiline_text(const MultilineText& text, const Color& tin
     const LetterTable* font = text.font.get();
     if (!camera_ || !gl_context_ || !font)
         return;
-    flush_batch();
     const float W = text.block_width(), H = text.block_height();
     const float x0 = text.h_align == 0 ? -W / 2.0f : text.h_align == 2 ? -W : 0.0f;
     const float y0 = text.v_align == 0 ? H / 2.0f : text.v_align == 1 ? H : 0.0f;
-    push_model_view(text.transform);
-    glColor4fv(clamped(text.colour * tint).data());
+    const Color colour = clamped(text.colour * tint);
+    Affine m{};
+    if (batching_) {
+        m = clip_affine(text.transform);
+    } else {
+        push_model_view(text.transform);
+        glColor4fv(colour.data());
+    }
     for (size_t k = 0; k < text.lines.size(); ++k) {
         const float bottom =
             y0 - text.height - static_cast<float>(k) * (text.line_spacing + text.height);
@@ -894,10 +1043,15 @@ void GLRenderer::draw_multiline_text(const MultilineText& text, const Color& tin
         const float left = x0 + (text.line_align == 0   ? (W - w) / 2.0f
                                  : text.line_align == 2 ? W - w
                                                         : 0.0f);
-        draw_letters(text.lines[k], *font, left, bottom, text.height, text.letter_spacing,
-                     text.scale);
+        if (batching_)
+            batch_letters(m, colour, text.lines[k], *font, left, bottom, text.height,
+                          text.letter_spacing, text.scale);
+        else
+            draw_letters_now(text.lines[k], *font, left, bottom, text.height, text.letter_spacing,
+                             text.scale);
     }
-    glPopMatrix();
+    if (!batching_)
+        glPopMatrix();
 }
 
 void GLRenderer::draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) {

@@ -9,6 +9,7 @@
 #include "Render/Renderer.h"
 
 class GLContext;
+class GlyphAtlas;
 class LetterTable;
 class Window;
 
@@ -24,6 +25,9 @@ class Window;
 // its own. So are the pixels, to the last bit: the vertices are those OpenGL's matrices would make,
 // and a shape that OpenGL must clip goes in a call of its own (see batch_drawn). Shapes wholly
 // outside the view are left out. In feedback or selection mode every shape goes out at once.
+//
+// Letters go through the batch too: letter-table letters as textured quads, and bitmap-font
+// letters as quads of their glyph atlas on the very pixels glBitmap would set.
 class GLRenderer : public Renderer {
   public:
     // Takes the published main window; its client size is read once here.
@@ -90,9 +94,11 @@ class GLRenderer : public Renderer {
     void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) override;
     void draw_multiline_text(const MultilineText& text, const Color& tint) override;
     void draw_text(const Text& text, const Color& tint) override;
+    // A bitmap font becomes a glyph atlas, a texture of its letters; its handle is the
+    // texture's name.
     int32_t create_font_lists(BitmapFont& font) override;
     void delete_font_lists(BitmapFont& font) override;
-    // The display-list base of the current screen font, 0 for none.
+    // The handle of the current screen font, 0 for none.
     int32_t screen_font() const { return screen_font_; }
 
   private:
@@ -108,12 +114,21 @@ class GLRenderer : public Renderer {
         bool textured = false;
         uint32_t texture = 0;     // the texture name, when textured
         int32_t environment = 0;  // GL_MODULATE or GL_DECAL, when textured
+        // Fragments of alpha 0 are dropped: glyph texels without ink write nothing.
+        bool alpha_tested = false;
         bool operator==(const BatchKey&) const = default;
     };
     // A 2D affine map: x' = a x + c y + e, y' = b x + d y + f.
     struct Affine {
         float a, b, c, d, e, f;
         void apply(float x, float y, BatchVertex& out) const;
+    };
+    // A bitmap font's letters, by texture name. An atlas larger than OpenGL takes has a name
+    // but no picture: its letters are drawn by glBitmap.
+    struct FontAtlas {
+        uint32_t name;
+        std::unique_ptr<GlyphAtlas> atlas;
+        bool textured;
     };
     // Sends the pending batch to OpenGL. Every operation that touches OpenGL itself calls this
     // first, so that what was drawn before it reaches OpenGL before it.
@@ -147,9 +162,19 @@ class GLRenderer : public Renderer {
     void draw_polygon_now(const Transform& transform, const Vector2* points, int32_t count,
                           const Color& color);
     void draw_line_now(Vector2 a, Vector2 b, const Color& color);
-    // One line of letter-table letters from the pen at (x, bottom), each a textured quad.
-    void draw_letters(const std::string& line, const LetterTable& font, float x, float bottom,
-                      float height, float letter_spacing, float scale);
+    // One line of letter-table letters from the pen at (x, bottom), each a textured quad: into
+    // the batch under the map m, or on their own under the loaded model-view.
+    void batch_letters(const Affine& m, const Color& color, const std::string& line,
+                       const LetterTable& font, float x, float bottom, float height,
+                       float letter_spacing, float scale);
+    void draw_letters_now(const std::string& line, const LetterTable& font, float x, float bottom,
+                          float height, float letter_spacing, float scale);
+    // Whether glyph quads set exactly the pixels glBitmap would with this colour and state.
+    bool glyph_quads_match_bitmaps(const Color& color);
+    // Screen text as glBitmap draws it, one call per letter.
+    void draw_screen_text_now(const GlyphAtlas& atlas, int32_t x, int32_t y, const Color& color,
+                              const char* text);
+    const FontAtlas* atlas_of(int32_t handle) const;
 
     Window* window_ = nullptr;
     std::unique_ptr<GLContext> gl_context_;
@@ -159,6 +184,10 @@ class GLRenderer : public Renderer {
     Matrix4 projection_;
     uint32_t bound_texture_ = 0;
     int32_t screen_font_ = 0;
+    // The glyph atlases of the bitmap fonts uploaded here.
+    std::vector<FontAtlas> atlases_;
+    // Whether the viewport is the whole window, as OpenGL first sets it.
+    bool whole_window_viewport_ = true;
     // The texture environment mode this renderer set last (OpenGL starts with modulate).
     int32_t texture_environment_ = 0x2100;  // GL_MODULATE
 

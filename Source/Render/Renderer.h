@@ -71,7 +71,8 @@ class Renderer : public CameraListener {
     virtual void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) = 0;
     virtual void draw_multiline_text(const MultilineText& text, const Color& tint) = 0;
     virtual void draw_text(const Text& text, const Color& tint) = 0;
-    // The base of 96 new display lists for the characters 32 to 127, or 0.
+    // The handle of the letters of a bitmap font (characters 32 to 127) made for this renderer,
+    // or 0.
     virtual int32_t create_font_lists(BitmapFont& font) = 0;
     virtual void delete_font_lists(BitmapFont& font) = 0;
 

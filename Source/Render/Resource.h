@@ -9,7 +9,7 @@ class Renderer;
 // handle it got from each renderer; whichever of the two is destroyed first releases the pair.
 class Resource {
   public:
-    // What creates and deletes the handle: bitmap font display lists, a texture object, or
+    // What creates and deletes the handle: a bitmap font's letters, a texture object, or
     // nothing (a font map cannot be uploaded).
     enum Kind : int32_t { bitmap_font = 0, texture = 1, font_map = 2 };
 

@@ -1,6 +1,8 @@
 // The camera binder: following a target inside an area, held at its edges.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "Render/Camera.h"
 #include "Render/CameraBinder.h"
 
@@ -188,4 +190,30 @@ TEST_F(CameraBinderTest, ClampingKeepsTheViewInsideTheAreaOnEachAxis) {
     narrow.clamp = true;
     narrow.follow(cam, {0, 0});
     EXPECT_EQ(cam.position, (Vector2{800, 0}));
+}
+
+// Bounds a script gave beyond a float's range arrive as infinities. An open side still clamps
+// the other; an area with no finite centre leaves that axis to the target, never at infinity.
+TEST_F(CameraBinderTest, ClampingWithInfiniteBoundsKeepsTheCameraFinite) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        CameraBinder binder;
+        Vector2 target;
+        Vector2 camera;
+    };
+    const Case cases[] = {
+        // Open to the left and below: only the right and top edges hold the view.
+        {{-inf, 1000, -inf, 500}, {-5000, 900}, {-5000, 140}},
+        // Nothing fits between -411 and minus infinity: x follows, y clamps as usual.
+        {{-411, -inf, -500, 500}, {70, 900}, {70, 140}},
+        {{inf, -inf, -500, 500}, {-20, 0}, {-20, 0}},
+        {{nan, 1000, -500, nan}, {30, 40}, {30, 40}},
+    };
+    for (const Case& c : cases) {
+        CameraBinder binder = c.binder;
+        binder.clamp = true;
+        binder.follow(cam, c.target);
+        EXPECT_EQ(cam.position, c.camera) << c.target.x << ", " << c.target.y;
+    }
 }

@@ -35,7 +35,7 @@ class FontTest : public GLRendererFixture {
     }
 };
 
-TEST_F(FontTest, ASystemFontUploadedAsDisplayListsWritesScreenText) {
+TEST_F(FontTest, ASystemFontUploadedAsAGlyphAtlasWritesScreenText) {
     start(
         "lf = LuaFunctions()\n"
         "lf:init_font('sans', 'DejaVu Sans', -32, false, false)\n"
@@ -47,7 +47,9 @@ TEST_F(FontTest, ASystemFontUploadedAsDisplayListsWritesScreenText) {
     ASSERT_TRUE(sans && bold);
     ASSERT_NE(handle(sans), 0);
     ASSERT_NE(handle(bold), 0);
-    EXPECT_TRUE(glIsList(static_cast<GLuint>(handle(sans)) + 95));
+    // Each font's letters are one texture, its handle.
+    EXPECT_TRUE(glIsTexture(static_cast<GLuint>(handle(sans))));
+    EXPECT_NE(handle(sans), handle(bold));
 
     // Nothing is written before a screen font is chosen.
     frame([&] { gl().draw_screen_text(100, 200, {1, 1, 1, 1}, "HHHH"); });
@@ -66,9 +68,11 @@ TEST_F(FontTest, ASystemFontUploadedAsDisplayListsWritesScreenText) {
     EXPECT_EQ(draw_and_count(*sans, "    "), 0);
     EXPECT_EQ(draw_and_count(*sans, "\x01\x02\xff"), 0);
 
-    // Releasing the font deletes its lists and forgets it as the screen font.
+    // Releasing the font deletes its atlas and forgets it as the screen font.
     gl().set_screen_font(*sans);
+    const auto atlas = static_cast<GLuint>(handle(sans));
     gl().release(sans);
+    EXPECT_FALSE(glIsTexture(atlas));
     EXPECT_EQ(handle(sans), 0);
     EXPECT_EQ(gl().screen_font(), 0);
     frame([&] { gl().draw_screen_text(100, 200, {1, 1, 1, 1}, "HHHH"); });

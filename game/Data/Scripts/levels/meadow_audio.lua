@@ -15,7 +15,13 @@ ID.birds = 4000
 -- A track is stopped by its file name, the part of its path after the last "/"; play_music
 -- (lib/flow.lua) stops the track another level started and keeps one copy playing when the
 -- meadow is built again.
-play_music(SOUND.theme)
+-- The theme starts a few hundredths of a second later, once the first frame is on screen: its
+-- sound is made ready when it starts to play, the slowest part of the game's start. A timed
+-- trigger without repeat runs its script once (triggers/theme_start.lua) and is gone.
+ID.theme = 4100
+lf:create_trigger("theme_start", 2, "Data/Scripts/triggers/theme_start.lua", "", 0, 0)
+lf:timed_trigger_repeat("theme_start", 0.03, false)
+lf:trigger_upload("theme_start", ID.theme)
 
 -- Birds at the left of the meadow, singing a phrase every few seconds: a sound effect owns a
 -- sound (here a collection that picks one of its files each time) and plays it after its
