@@ -517,6 +517,59 @@ TEST_F(SampleGameTest, QuitInTheMenuEndsTheGame) {
     tick();
     EXPECT_EQ(Game::instance().state, GameState::quit);
 }
+// Escape in play pauses: the level stands still under a menu of RESUME, TITLE and QUIT. A held
+// Escape counts once. RESUME (or Escape) plays on; TITLE goes back to the title menu over a new
+// meadow, where Escape ends the game.
+TEST_F(SampleGameTest, EscapePausesPlayAndThePauseMenuResumesOrGoesBackToTheTitle) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    keyboard.press(vk::right);
+    tick(100);
+    const Level* meadow = Game::instance().level.get();
+    keyboard.press(vk::escape);
+    tick(5);
+    keyboard.release(vk::escape);
+    tick();
+    ASSERT_EQ(Game::instance().state, GameState::menu);
+    MenuInput& menu = *Game::instance().menu;
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, 4101) << "RESUME";
+    const Vector2 paused_at = hero.body.transform.position;
+    ASSERT_EQ(lua("time = lf:get_time()"), "");
+    const double time = lua_number("time");
+    tick(150);
+    EXPECT_EQ(hero.body.transform.position, paused_at) << "the right arrow is still held";
+    ASSERT_EQ(lua("time = lf:get_time()"), "");
+    EXPECT_EQ(lua_number("time"), time);
+
+    // Escape again resumes: the hero walks on.
+    tap(vk::escape);
+    ASSERT_EQ(Game::instance().state, GameState::running);
+    tick(50);
+    EXPECT_GT(hero.body.transform.position.x, paused_at.x + 30.0f);
+    keyboard.release(vk::right);
+
+    // Paused again, down to TITLE and Return: the title menu over a new meadow, the hero at
+    // its start.
+    tap(vk::escape);
+    ASSERT_EQ(Game::instance().state, GameState::menu);
+    tap(vk::down);
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, 4102) << "TITLE";
+    tap(vk::enter);
+    tick();
+    EXPECT_EQ(Game::instance().state, GameState::menu);
+    EXPECT_NE(Game::instance().level.get(), meadow);
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, start_button_id);
+    ASSERT_EQ(lua("x, start_x = lf:get_player_x(), HERO.start_x"), "");
+    EXPECT_EQ(lua_number("x"), lua_number("start_x"));
+    keyboard.press(vk::escape);
+    tick();
+    EXPECT_EQ(Game::instance().state, GameState::quit);
+}
+
 TEST_F(SampleGameTest, CoinGatesTakeTheCoinsAnotherGateTouches) {
     start();
     // A gate around every coin, with the coin's id, belonging to the coins' group.
