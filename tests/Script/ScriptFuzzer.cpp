@@ -541,11 +541,12 @@ bool ScriptFuzzer::perform(lua_State* L, const Call& call) {
         push(L, call.self);
     for (const Value& v : call.args)
         push(L, v);
+    // While a trick is in force the name may stand for any function, so only its errors count.
+    // Taken before the call: a tricked function may run nested calls that put the binding back.
+    const bool registered = calls_since_trick_ < 0;
     const int status = ScriptHost::pcall(L, static_cast<int>(call.args.size()) + 1, LUA_MULTRET);
     const int results = lua_gettop(L) - top - 1;
     bool ok = true;
-    // While a trick is in force the name may stand for any function, so only its errors count.
-    const bool registered = calls_since_trick_ < 0;
     if (status == 0) {
         ++accepted;
         if (registered && results != static_cast<int>(entry.result.size())) {
