@@ -39,6 +39,26 @@ inline void set_up_bench_renderer(GLRenderer& renderer, Camera& camera) {
     renderer.set_camera(&camera);
 }
 
+// A window with a renderer of its own and its camera, for the benchmarks that draw without a
+// game.
+struct BenchDrawing {
+    std::unique_ptr<Window> window;
+    std::unique_ptr<GLRenderer> renderer;
+    std::unique_ptr<Camera> camera;
+
+    // Opens the window and sets the renderer up; false without a display.
+    bool open() {
+        window = open_bench_window();
+        if (!window)
+            return false;
+        renderer = std::make_unique<GLRenderer>();
+        camera = std::make_unique<Camera>();
+        set_up_bench_renderer(*renderer, *camera);
+        return true;
+    }
+    bool ready() const { return renderer && renderer->has_context(); }
+};
+
 // Writes the init script into a temporary game folder named folder, enters it and starts the
 // game in a window of its own, kept for the process. False without a display.
 inline bool start_bench_game(const std::string& folder, const std::string& init_script) {

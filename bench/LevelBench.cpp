@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 
+#include "BenchLevel.h"
 #include "BenchSetup.h"
 #include "Platform/Window.h"
 #include "Render/Renderer.h"
@@ -29,34 +30,24 @@ const char* level_script = R"(
     lf:animation_add_frame('blink', 'f1', 0.05)
     lf:create_level(0, 0, 0, 0)
     for layer = 0, 3 do lf:create_layer(1 - layer * 0.2, 1, 0) end
-    for i = 0, 9999 do
-        local kind = (i % 4 == 0) and 1 or 0
-        local name = 's' .. i
-        lf:create_sprite(name, kind, kind == 1 and 'blink' or 'none',
-                         (i * 37) % 1240 - 620, (i * 53) % 700 - 350)
-        lf:sprite_shape(name, kind, 8, 8)
-        lf:sprite_color(name, (i % 7) / 7, (i % 5) / 5, (i % 3) / 3, 1)
-        lf:gameobject_upload(name, i % 4, i)
-    end
+    bench_sprites(lf, 10000, 'blink')
 )";
 
-bool start_game() {
-    static bool started = false;
-    static bool ok = false;
-    if (started)
-        return ok;
-    started = true;
-    if (!start_bench_game("velden-level-bench", level_script))
+bool make_game() {
+    if (!start_bench_game("velden-level-bench", std::string(bench_level_lua) + level_script))
         return false;
-    ok = Game::instance().level && Game::instance().level->find_by_id(9999);
-    return ok;
+    return Game::instance().level && Game::instance().level->find_by_id(9999);
+}
+
+// The game is started once, for all the benchmarks here.
+bool start_game() {
+    static const bool ready = make_game();
+    return ready;
 }
 
 void BM_LevelUpdate(benchmark::State& state) {
-    if (!start_game()) {
-        state.SkipWithError("no window, GL context or level (is an X server running?)");
+    if (!bench_game_ready(state, start_game()))
         return;
-    }
     Level& level = *Game::instance().level;
     for (auto _ : state)
         level.update(0.01f);
@@ -65,16 +56,8 @@ void BM_LevelUpdate(benchmark::State& state) {
 BENCHMARK(BM_LevelUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_LevelFrame(benchmark::State& state) {
-    if (!start_game()) {
-        state.SkipWithError("no window, GL context or level (is an X server running?)");
-        return;
-    }
-    for (auto _ : state) {
-        Game::instance().tick(0.01f);
-        glFinish();
-    }
-    state.counters["fps"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    if (bench_game_ready(state, start_game()))
+        measure_frames(state);
 }
 BENCHMARK(BM_LevelFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -6,6 +6,7 @@
 
 #include "Audio/Sound.h"
 #include "Audio/SoundEffect.h"
+#include "BenchLevel.h"
 #include "Mechanisms/Bullet.h"
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/Hammer.h"
@@ -21,13 +22,6 @@
 
 namespace {
 
-std::unique_ptr<GateTrigger> hazard() {
-    auto t = std::make_unique<GateTrigger>();
-    t->shape = PolygonShape::box(10.0f, 10.0f);
-    t->belong_to.add("hazard");
-    return t;
-}
-
 void BM_MachinesUpdate(benchmark::State& state) {
     Game& game = Game::instance();
     game.triggers = std::make_unique<TriggerManager>();
@@ -36,38 +30,7 @@ void BM_MachinesUpdate(benchmark::State& state) {
     level.layers.push_back(std::make_unique<Layer>(Vector2{1, 1}, BlendState::alpha()));
     level.layers.push_back(std::make_unique<Layer>(Vector2{1, 1}, BlendState::alpha()));
     Layer& layer = *level.layers[0];
-    for (int i = 0; i < 50; ++i) {
-        auto h = std::make_unique<Hammer>();
-        h->id = i;
-        h->transform.position = {100.0f * i, 200.0f};
-        h->anchor_sprite = std::make_unique<AnimatedSprite>(nullptr);
-        h->piston = std::make_unique<AnimatedSprite>(nullptr);
-        h->set_crankshaft(std::make_unique<TexturedSprite>(nullptr));
-        h->set_trigger(hazard());
-        h->add_idle_pair(0.3f + 0.01f * i, 0.2f);
-        h->add_speed_pair(400.0f, 200.0f);
-        h->set_piston_locations({0, 0}, {0, -150});
-        layer.add_object(std::move(h));
-
-        auto s = std::make_unique<Shooter>();
-        s->id = 100 + i;
-        s->transform.position = {100.0f * i, 0.0f};
-        s->anchor_sprite = std::make_unique<AnimatedSprite>(nullptr);
-        s->add_idle_pair(0.2f, 0.25f);
-        auto b = std::make_unique<Bullet>();
-        b->id = 200 + i;
-        b->graphics = std::make_unique<RemorfableSprite>();
-        b->graphics->attach(std::make_unique<TexturedSprite>(nullptr));
-        b->graphics->speed = 1.0f;
-        KeyFrame end;
-        end.time = 1.0f;
-        end.position = {100.0f * i - 500.0f, 0.0f};
-        end.colour = {1, 1, 1, 1};
-        b->graphics->insert_key_frame(end);
-        b->set_trigger(hazard());
-        s->set_bullet(std::move(b), 1);
-        layer.add_object(std::move(s));
-    }
+    add_bench_machines(layer, 50, 0, 100.0f, 0.0f, 0.0f, 500.0f, 1);
     for (int i = 0; i < 100; ++i) {
         level.segment_strips.push_back(std::make_unique<SegmentStrip>(1000 + i));
         auto f = std::make_unique<UnstableFloor>(1.0f, 0.5f);

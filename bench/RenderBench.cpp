@@ -18,10 +18,7 @@
 namespace {
 
 // The window, renderer, camera and a 64x64 texture, made once for all benchmarks.
-struct Scene {
-    std::unique_ptr<Window> window;
-    std::unique_ptr<GLRenderer> renderer;
-    std::unique_ptr<Camera> camera;
+struct Scene : BenchDrawing {
     std::unique_ptr<Texture> texture;
 
     static Scene* get() {
@@ -32,12 +29,8 @@ struct Scene {
   private:
     static Scene* make() {
         auto* s = new Scene;
-        s->window = open_bench_window();
-        if (!s->window)
+        if (!s->open())
             return s;
-        s->renderer = std::make_unique<GLRenderer>();
-        s->camera = std::make_unique<Camera>();
-        set_up_bench_renderer(*s->renderer, *s->camera);
         Image image;
         image.width = 64;
         image.height = 64;
@@ -76,7 +69,7 @@ void draw_frame(GLRenderer& r, int n, const Texture* texture) {
 
 void run(benchmark::State& state, bool textured) {
     Scene* scene = Scene::get();
-    if (!scene->renderer || !scene->renderer->has_context()) {
+    if (!scene->ready()) {
         state.SkipWithError("no window or GL context (is an X server running?)");
         return;
     }
@@ -165,7 +158,7 @@ void draw_floor_frame(GLRenderer& r, int n, const Texture& texture,
 
 void BM_FloorTexturedQuads(benchmark::State& state) {
     Scene* scene = Scene::get();
-    if (!scene->renderer || !scene->renderer->has_context()) {
+    if (!scene->ready()) {
         state.SkipWithError("no window or GL context (is an X server running?)");
         return;
     }

@@ -74,9 +74,10 @@ struct Setup {
     }
 };
 
-// Offers the 100 sounds and flushes, frame after frame: the 32 channels stay busy with what
-// earlier frames started, as in a long burst of noise.
-void BM_SoundQueueFlush100(benchmark::State& state) {
+// Offers the 100 sounds and flushes them, frame after frame. With free channels, every channel
+// is halted first (untimed), so 32 sounds start and the rest find no channel; else the 32
+// channels stay busy with what earlier frames started, as in a long burst of noise.
+void flush_100(benchmark::State& state, bool free_channels) {
     Setup s;
     if (!s.engine->ready()) {
         state.SkipWithError("no audio");
@@ -84,29 +85,25 @@ void BM_SoundQueueFlush100(benchmark::State& state) {
     }
     SoundQueue queue;
     for (auto _ : state) {
+        if (free_channels) {
+            state.PauseTiming();
+            Mix_HaltChannel(-1);
+        }
         for (const auto& sound : s.sounds)
             queue.offer(*sound);
+        if (free_channels)
+            state.ResumeTiming();
         queue.flush(*s.engine);
     }
 }
+
+void BM_SoundQueueFlush100(benchmark::State& state) {
+    flush_100(state, false);
+}
 BENCHMARK(BM_SoundQueueFlush100)->Unit(benchmark::kMicrosecond);
 
-// The same flush when every channel is free: 32 sounds start, the rest find no channel.
 void BM_SoundQueueFlush100FreeChannels(benchmark::State& state) {
-    Setup s;
-    if (!s.engine->ready()) {
-        state.SkipWithError("no audio");
-        return;
-    }
-    SoundQueue queue;
-    for (auto _ : state) {
-        state.PauseTiming();
-        Mix_HaltChannel(-1);
-        for (const auto& sound : s.sounds)
-            queue.offer(*sound);
-        state.ResumeTiming();
-        queue.flush(*s.engine);
-    }
+    flush_100(state, true);
 }
 BENCHMARK(BM_SoundQueueFlush100FreeChannels)->Unit(benchmark::kMicrosecond);
 

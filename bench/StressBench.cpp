@@ -19,6 +19,7 @@
 #include "Audio/MusicEngine.h"
 #include "Audio/SoundEffect.h"
 #include "Audio/SoundQueue.h"
+#include "BenchLevel.h"
 #include "BenchSetup.h"
 #include "Core/WalkGuard.h"
 #include "Creatures/AIState.h"
@@ -50,27 +51,8 @@ const char* stress_script = R"(
     lf:create_level(0, 0, 0, 0)
     for layer = 0, 3 do lf:create_layer(1 - layer * 0.2, 1, 0) end
     lf:create_layer(0, 0, 0)
-    for i = 0, 9999 do
-        local name = 's' .. i
-        lf:create_sprite(name, 0, 'none', (i * 37) % 1240 - 620, (i * 53) % 700 - 350)
-        lf:sprite_shape(name, 0, 8, 8)
-        lf:sprite_color(name, (i % 7) / 7, (i % 5) / 5, (i % 3) / 3, 1)
-        lf:gameobject_upload(name, i % 4, i)
-    end
-
-    for i = 0, 19 do
-        local p, e = 'p' .. i, 'e' .. i
-        lf:create_sprite(p, 2, 'none', 0, 0)
-        lf:sprite_shape(p, 2, 6, 6)
-        lf:particle_start_color(p, 1, 0.8, 0.4, 1)
-        lf:particle_end_color(p, 0.4, 0.4, 0.4, 0)
-        lf:create_sprite(e, 3, p, (i % 5) * 250 - 500, math.floor(i / 5) * 160 - 240)
-        lf:emitter_angle(e, 0.8)
-        lf:emitter_range(e, 1, 3, -2, 2, 20, 80)
-        lf:emitter_scale(e, true, 0.5, 1, 1.5, 2.5)
-        lf:emitter_particle_amount(e, 200)
-        lf:gameobject_upload(e, 1, 20000 + i)
-    end
+    bench_sprites(lf, 10000, nil)
+    bench_emitters(lf, 1, 20000, false)
 
     -- 300 coins the creatures pass through.
     for i = 0, 299 do
@@ -145,55 +127,7 @@ const char* stress_script = R"(
     lf:set_game_state(4)
 )";
 
-std::unique_ptr<GateTrigger> hazard() {
-    auto t = std::make_unique<GateTrigger>();
-    t->shape = PolygonShape::box(10.0f, 10.0f);
-    t->belong_to.add("hazard");
-    return t;
-}
-
-// 25 hammers and 25 shooters with their bullets, made as their script functions make them.
-void add_machines(Layer& layer) {
-    for (int i = 0; i < 25; ++i) {
-        auto h = std::make_unique<Hammer>();
-        h->id = 60000 + i;
-        h->transform.position = {50.0f * i - 600, 200.0f};
-        h->anchor_sprite = std::make_unique<AnimatedSprite>(nullptr);
-        h->piston = std::make_unique<AnimatedSprite>(nullptr);
-        h->set_crankshaft(std::make_unique<TexturedSprite>(nullptr));
-        h->set_trigger(hazard());
-        h->add_idle_pair(0.3f + 0.01f * i, 0.2f);
-        h->add_speed_pair(400.0f, 200.0f);
-        h->set_piston_locations({0, 0}, {0, -150});
-        layer.add_object(std::move(h));
-
-        auto s = std::make_unique<Shooter>();
-        s->id = 60100 + i;
-        s->transform.position = {50.0f * i - 600, -100.0f};
-        s->anchor_sprite = std::make_unique<AnimatedSprite>(nullptr);
-        s->add_idle_pair(0.2f, 0.25f);
-        auto b = std::make_unique<Bullet>();
-        b->id = 60200 + i;
-        b->graphics = std::make_unique<RemorfableSprite>();
-        b->graphics->attach(std::make_unique<TexturedSprite>(nullptr));
-        b->graphics->speed = 1.0f;
-        KeyFrame end;
-        end.time = 1.0f;
-        end.position = {50.0f * i - 900, -100.0f};
-        end.colour = {1, 1, 1, 1};
-        b->graphics->insert_key_frame(end);
-        b->set_trigger(hazard());
-        s->set_bullet(std::move(b), 2);
-        layer.add_object(std::move(s));
-    }
-}
-
-bool start_game() {
-    static bool started = false;
-    static bool ok = false;
-    if (started)
-        return ok;
-    started = true;
+bool make_game() {
     // The letters' picture, white cells on a clear ground, written where the game reads it.
     const auto dir = std::filesystem::temp_directory_path() / "velden-stress-bench";
     std::filesystem::create_directories(dir);
@@ -206,12 +140,13 @@ bool start_game() {
                 letters.pixels.push_back((x % 8 > 0 && y % 8 > 1) ? 255 : 0);
     if (!PngWriter::write((dir / "letters.png").string(), letters))
         return false;
-    if (!start_bench_game("velden-stress-bench", stress_script))
+    if (!start_bench_game("velden-stress-bench", std::string(bench_level_lua) + stress_script))
         return false;
     Game& game = Game::instance();
     if (!game.level || !game.level->find_by_id(9999) || game.level->layer_count() != 5)
         return false;
-    add_machines(*game.level->layer_at(2));
+    // 25 hammers and 25 shooters with their bullets.
+    add_bench_machines(*game.level->layer_at(2), 25, 60000, 50.0f, -600.0f, -100.0f, 300.0f, 2);
     // The dialog opens its bubbles in the dialog state; then play goes on under them.
     for (int i = 0; i < 50; ++i)
         game.tick(0.01f);
@@ -219,8 +154,13 @@ bool start_game() {
     // Two seconds of play: bullets in flight, particles at their full number.
     for (int i = 0; i < 200; ++i)
         game.tick(0.01f);
-    ok = game.ai_states.size() == 50 && game.triggers->count() >= 350;
-    return ok;
+    return game.ai_states.size() == 50 && game.triggers->count() >= 350;
+}
+
+// The game is started once, for all the benchmarks here.
+bool start_game() {
+    static const bool ready = make_game();
+    return ready;
 }
 
 // The frame's updates in the game's order, without the drawing.
@@ -242,10 +182,8 @@ void update(Game& game, float dt) {
 }
 
 void BM_StressUpdate(benchmark::State& state) {
-    if (!start_game()) {
-        state.SkipWithError("no window, GL context or level (is an X server running?)");
+    if (!bench_game_ready(state, start_game()))
         return;
-    }
     Game& game = Game::instance();
     game.triggers->set_broad_phase(state.range(0) != 0);
     for (auto _ : state)
@@ -259,16 +197,8 @@ void BM_StressUpdate(benchmark::State& state) {
 BENCHMARK(BM_StressUpdate)->ArgName("broad")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_StressFrame(benchmark::State& state) {
-    if (!start_game()) {
-        state.SkipWithError("no window, GL context or level (is an X server running?)");
-        return;
-    }
-    for (auto _ : state) {
-        Game::instance().tick(0.01f);
-        glFinish();
-    }
-    state.counters["fps"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    if (bench_game_ready(state, start_game()))
+        measure_frames(state);
 }
 BENCHMARK(BM_StressFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -324,10 +254,8 @@ std::vector<FloorVertex> frame_polygons() {
 }
 
 void BM_StressFloor(benchmark::State& state) {
-    if (!start_game()) {
-        state.SkipWithError("no window, GL context or level (is an X server running?)");
+    if (!bench_game_ready(state, start_game()))
         return;
-    }
     const std::vector<FloorVertex> vertices = frame_polygons();
     Renderer& r = *Game::instance().renderer;
     for (auto _ : state) {

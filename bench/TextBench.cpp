@@ -33,10 +33,7 @@ std::string line_of_text(int k) {
     return s;
 }
 
-struct TextScene {
-    std::unique_ptr<Window> window;
-    std::unique_ptr<GLRenderer> renderer;
-    std::unique_ptr<Camera> camera;
+struct TextScene : BenchDrawing {
     std::unique_ptr<BitmapFont> bitmap_font;
     std::unique_ptr<Texture> picture;
     std::unique_ptr<LetterTable> letters;
@@ -53,12 +50,8 @@ struct TextScene {
   private:
     static TextScene* make() {
         auto* s = new TextScene;
-        s->window = open_bench_window();
-        if (!s->window)
+        if (!s->open())
             return s;
-        s->renderer = std::make_unique<GLRenderer>();
-        s->camera = std::make_unique<Camera>();
-        set_up_bench_renderer(*s->renderer, *s->camera);
 
         s->bitmap_font = std::make_unique<BitmapFont>("DejaVu Sans", -14, false, false);
         s->renderer->upload(s->bitmap_font.get());
@@ -107,7 +100,7 @@ struct TextScene {
 template <class Draw>
 void run(benchmark::State& state, Draw draw) {
     TextScene* scene = TextScene::get();
-    if (!scene->renderer || !scene->renderer->has_context()) {
+    if (!scene->ready()) {
         state.SkipWithError("no window or GL context (is an X server running?)");
         return;
     }
@@ -147,7 +140,7 @@ BENCHMARK(BM_FrameOf2000BitmapFontLetters)->Unit(benchmark::kMillisecond)->UseRe
 void BM_FrameOf2000LetterTableLetters(benchmark::State& state) {
     run(state, [](TextScene& s, GLRenderer& r) {
         for (const auto& text : s.texts)
-            r.draw_text(*text, {1, 1, 1, 1});
+            text->draw(r, {1, 1, 1, 1});
     });
 }
 BENCHMARK(BM_FrameOf2000LetterTableLetters)->Unit(benchmark::kMillisecond)->UseRealTime();

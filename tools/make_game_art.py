@@ -1202,12 +1202,17 @@ def button_look(label, focused):
 
 
 def buttons():
-    """The title menu's buttons, one look per 32-pixel row: START and QUIT, each not focused
-    and then focused."""
-    c = Canvas(128, 128)
-    for row, (label, focused) in enumerate([("START", False), ("START", True),
-                                            ("QUIT", False), ("QUIT", True)]):
+    """The menus' buttons, one look per 32-pixel row: START, QUIT, RESUME and TITLE, each not
+    focused and then focused."""
+    c = Canvas(128, 256)
+    looks = [(label, focused) for label in ("START", "QUIT", "RESUME", "TITLE")
+             for focused in (False, True)]
+    for row, (label, focused) in enumerate(looks):
         c.blit(button_look(label, focused), 8, row * 32 + 4)
+    return c
+
+
+# --------------------------------------------------------------------------------------------
 # Particles
 
 

@@ -120,6 +120,27 @@ def meadow_theme():
     return loop
 
 
+def cave_theme():
+    """The crystal cave: slow, in A minor, 72 beats per minute; a low drone, a sparse tune of
+    bell-like plucks and each note's echo a dotted eighth later, quieter."""
+    beat = 60.0 / 72.0
+    loop = silence(4 * 4 * beat)
+    for bar, note in enumerate((-24, -19, -22, -24)):  # A2, D3, B2, A2
+        mix_into(loop, pad(note_frequency(note), 4 * beat), int(bar * 4 * beat * RATE), 0.18)
+    tune = [(0, 3), (3, 1), (7, 4), (5, 2), (3, 2), (2, 4), (0, 2), (-2, 2),
+            (0, 3), (3, 1), (8, 4), (7, 4), (3, 4)]
+    at = 0.0
+    for note, eighths in tune:
+        frequency = note_frequency(note)
+        start = int(at * RATE)
+        mix_into(loop, pluck(frequency, 1.2, 0.3), start, 0.2)
+        echo = start + int(0.75 * beat * RATE)
+        if echo < len(loop):
+            mix_into(loop, pluck(frequency, 1.0, 0.2), echo, 0.07)
+        at += eighths * beat / 2
+    return loop
+
+
 # --------------------------------------------------------------------------------------------
 # Effects
 
@@ -198,6 +219,8 @@ def main():
         write_wav(f"birds{k}.wav", bird_chirps(rng, count))
     write_wav("menu_move.wav", menu_move())
     write_wav("menu_press.wav", menu_press())
+    RATE = 11025
+    write_wav("cave_theme.wav", cave_theme())
 
 
 if __name__ == "__main__":

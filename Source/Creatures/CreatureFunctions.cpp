@@ -235,7 +235,6 @@ void LuaFunctions::add_player_trigger_to_manager() {
         AreaTrigger* t = player->trigger.get();
         game.triggers->add(std::move(player->trigger));
         player->managed_trigger = t;
-        game.player_trigger = t;
     }
     player->body.ground.reset();
 }

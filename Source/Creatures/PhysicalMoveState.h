@@ -12,5 +12,4 @@ class PhysicalMoveState : public AIState {
 
     Vector2 target;
     bool need_target = true;
-    bool moving_right = true;
 };

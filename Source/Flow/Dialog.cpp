@@ -14,7 +14,6 @@
 #include "Scene/SpeechBubble.h"
 #include "Scene/Text.h"
 #include "Script/ScriptHost.h"
-#include "Shell/Game.h"
 
 namespace {
 
@@ -67,11 +66,12 @@ std::unique_ptr<SpeechBubble> make_bubble(const DialogLine& line, float width, f
 
 }  // namespace
 
-Dialog::Dialog(Layer* bubble_layer, Layer* text_layer, float fade_in_, float fade_out_,
-               float reveal_interval_)
+Dialog::Dialog(const LetterTables& fonts, Layer* bubble_layer, Layer* text_layer, float fade_in_,
+               float fade_out_, float reveal_interval_)
     : fade_in(fade_in_),
       fade_out(fade_out_),
       reveal_interval(reveal_interval_),
+      fonts_(fonts),
       bubble_layer_(bubble_layer),
       text_layer_(text_layer) {}
 
@@ -80,6 +80,11 @@ const DialogFrame* Dialog::find_frame(int32_t id) const {
         if (frame.id == id)
             return &frame;
     return nullptr;
+}
+
+const LetterTable* Dialog::find_font(const std::string& name) const {
+    auto it = fonts_.find(name);
+    return it == fonts_.end() ? nullptr : it->second.get();
 }
 
 void Dialog::update() {
@@ -183,7 +188,7 @@ void Dialog::build_line(const DialogLine& line) {
     const float R = line.corner_radius, M = line.margin, G = line.line_gap;
     const float S = line.letter_size;
 
-    const LetterTable* font = Game::instance().find_font(line.font);
+    const LetterTable* font = find_font(line.font);
     auto text = std::make_unique<MultilineText>();
     text->font = font;
     text->line_spacing = G;
@@ -225,7 +230,7 @@ void Dialog::open(const DialogQuestion& question) {
     const float S = question.letter_size;
     const float n = static_cast<float>(question.options.size());
 
-    const LetterTable* font = Game::instance().find_font(question.font);
+    const LetterTable* font = find_font(question.font);
     OpenQuestion open;
     std::vector<std::unique_ptr<Text>> option_texts;
     float widest = 0.0f;

@@ -7,6 +7,7 @@
 #include "Core/Tracked.h"
 #include "Flow/DialogFrame.h"
 #include "Render/Color.h"
+#include "Render/LetterTable.h"
 #include "Scene/GameObject.h"
 
 class Layer;
@@ -18,8 +19,10 @@ class Text;
 // ending in a question. The space bar advances; the arrow keys choose an answer.
 class Dialog {
   public:
-    Dialog(Layer* bubble_layer, Layer* text_layer, float fade_in, float fade_out,
-           float reveal_interval);
+    // Lines look their font up in fonts when their bubble is built, so fonts made later are
+    // found; fonts must outlive the dialog.
+    Dialog(const LetterTables& fonts, Layer* bubble_layer, Layer* text_layer, float fade_in,
+           float fade_out, float reveal_interval);
 
     // One frame of the dialog state: shows the first frame, then follows the keys.
     void update();
@@ -55,11 +58,13 @@ class Dialog {
 
   private:
     const DialogFrame* find_frame(int32_t id) const;
+    const LetterTable* find_font(const std::string& name) const;
     void build_line(const DialogLine& line);
     void open(const DialogQuestion& question);
     // A fade to transparent and removal after the fade-out time.
     void fade_away(GameObject* object, const Color& from, const Color& to);
 
+    const LetterTables& fonts_;
     Ref<Layer> bubble_layer_;
     Ref<Layer> text_layer_;
     bool previous_space_ = true;  // a space held when the dialog starts is no advance

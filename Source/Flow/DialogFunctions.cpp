@@ -36,8 +36,8 @@ void LuaFunctions::new_dialog(int32_t bubble_layer, int32_t text_layer, float fa
         ScriptErrorLog::missing(__func__, "layer", text_layer);
     if (!bubbles || !texts)
         return;
-    Game::instance().replace_dialog(
-        std::make_unique<Dialog>(bubbles, texts, fade_in, fade_out, reveal_interval));
+    Game::instance().replace_dialog(std::make_unique<Dialog>(Game::instance().fonts, bubbles, texts,
+                                                             fade_in, fade_out, reveal_interval));
 }
 
 void LuaFunctions::new_frame(int32_t id, int32_t next) {

@@ -1,4 +1,5 @@
 // Script functions of triggers.
+#include "Creatures/Player.h"
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/TimedTrigger.h"
 #include "Mechanisms/TriggerManager.h"
@@ -109,6 +110,7 @@ void LuaFunctions::trigger_remove(int32_t id) {
     Game& game = Game::instance();
     TriggerManager* manager = game.triggers.get();
     // The player's trigger is the player's, whatever its id.
-    if (!manager || manager->remove_owned_with_id(id, game.player_trigger.get()) == 0)
+    const AreaTrigger* kept = game.player ? game.player->managed_trigger.get() : nullptr;
+    if (!manager || manager->remove_owned_with_id(id, kept) == 0)
         ScriptErrorLog::missing(__func__, "uploaded trigger with id", id);
 }

@@ -17,17 +17,16 @@ class Window;
 // When the window or its context cannot be had, construction stops early and every operation
 // leaves OpenGL alone, so the program runs on without drawing.
 //
-// Draws are batched: each shape is transformed on the CPU into clip coordinates (with the same
-// products OpenGL would make of the matrices) and appended to one client vertex array, and
-// consecutive shapes that need the same texture, texture mode and primitive go to OpenGL in one
-// glDrawArrays. The batch is sent before anything else touches OpenGL (state changes, clears,
-// texture objects, the projection, present), so the draw order is that of drawing every shape on
-// its own. So are the pixels, to the last bit: the vertices are those OpenGL's matrices would make,
-// and a shape that OpenGL must clip goes in a call of its own (see batch_drawn). Shapes wholly
-// outside the view are left out. In feedback or selection mode every shape goes out at once.
+// Draws are batched (GLRendererBatch.cpp, with its clipping rule): consecutive shapes that need
+// the same texture, texture mode and primitive go to OpenGL in one glDrawArrays, with the pixels
+// of drawing each on its own. The batch is sent before anything else touches OpenGL (state
+// changes, clears, texture objects, the projection, present), so the draw order is kept. In
+// feedback or selection mode every shape goes out at once. Letters go through the batch too.
 //
-// Letters go through the batch too: letter-table letters as textured quads, and bitmap-font
-// letters as quads of their glyph atlas on the very pixels glBitmap would set.
+// The class is defined over files named after its concerns: GLRenderer.cpp (context, camera,
+// matrices), GLRendererState.cpp, GLRendererTextures.cpp, GLRendererBatch.cpp,
+// GLRendererShapes.cpp, GLRendererFonts.cpp (bitmap fonts) and GLRendererText.cpp (letter tables
+// and speech bubbles).
 class GLRenderer : public Renderer {
   public:
     // Takes the published main window; its client size is read once here.
@@ -88,12 +87,15 @@ class GLRenderer : public Renderer {
     // The orthographic projection of the camera's view bounds (near -1, far 1).
     static Matrix4 projection_of(const Camera& camera);
 
-    // Text: bitmap fonts, letter tables and speech bubbles.
+    // Text: bitmap fonts, letter-table letters and speech bubbles.
     void set_screen_font(const BitmapFont& font) override;
     void draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) override;
-    void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) override;
-    void draw_multiline_text(const MultilineText& text, const Color& tint) override;
-    void draw_text(const Text& text, const Color& tint) override;
+    void draw_letters(const Transform& transform, const Color& colour, const LetterTable& font,
+                      const std::string& line, float x, float bottom, float height,
+                      float letter_spacing, float scale) override;
+    void draw_speech_bubble(const Transform& transform, const Color& colour, float left,
+                            float bottom, float right, float top, float radius,
+                            float tail_x) override;
     // A bitmap font becomes a glyph atlas, a texture of its letters; its handle is the
     // texture's name.
     int32_t create_font_lists(BitmapFont& font) override;
@@ -135,11 +137,12 @@ class GLRenderer : public Renderer {
     void flush_batch();
     // Starts or continues the batch for key and returns room for count vertices.
     BatchVertex* batch_append(const BatchKey& key, size_t count);
-    // After a shape's count vertices were appended: drops a shape wholly outside the view, gives
-    // a shape reaching the view's edge (and a polygon) a call of its own, and sends the batch at
-    // once when OpenGL is not rendering (feedback and selection modes report each primitive as
-    // it is drawn).
+    // After a shape's count vertices were appended: applies the clipping rule, and sends the
+    // batch at once when OpenGL is not rendering (feedback and selection modes report each
+    // primitive as it is drawn).
     void batch_drawn(size_t count);
+    // Gives count vertices just appended their colour, noting whether the batch stays of one.
+    void set_colour(BatchVertex* v, size_t count, const Color& c);
     // Makes the vertices from at onwards go in a new glDrawArrays call.
     void break_batch_at(size_t at);
     // Local points to clip coordinates: projection x view x model, folded with the same
@@ -175,6 +178,8 @@ class GLRenderer : public Renderer {
     void draw_screen_text_now(const GlyphAtlas& atlas, int32_t x, int32_t y, const Color& color,
                               const char* text);
     const FontAtlas* atlas_of(int32_t handle) const;
+    // Texts and bubbles never draw brighter or more opaque than full.
+    static Color clamped(const Color& c);
 
     Window* window_ = nullptr;
     std::unique_ptr<GLContext> gl_context_;

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "Core/Tracked.h"
@@ -30,3 +32,6 @@ class LetterTable : public Tracked {
     std::array<Letter, 256> letters_{};
     std::array<bool, 256> present_{};
 };
+
+// Letter tables by name, as the game keeps its fonts.
+using LetterTables = std::map<std::string, std::unique_ptr<LetterTable>>;

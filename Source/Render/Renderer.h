@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "Render/CameraListener.h"
@@ -11,10 +12,8 @@
 
 class BitmapFont;
 class Camera;
-class MultilineText;
+class LetterTable;
 class Resource;
-class SpeechBubble;
-class Text;
 class Texture;
 struct Image;
 
@@ -61,16 +60,25 @@ class Renderer : public CameraListener {
     virtual uint32_t create_texture(Texture& texture) = 0;
     virtual void delete_texture(Texture& texture) = 0;
 
-    // Bitmap text in window pixels with an uploaded system font; the text layouts of entity
-    // texts and speech bubbles.
+    // Bitmap text in window pixels with an uploaded system font; the letters and bubbles that
+    // Scene's text objects place.
     // Makes the font current for draw_screen_text when it is uploaded here.
     virtual void set_screen_font(const BitmapFont& font) = 0;
     // x, y: pixels from the window's lower-left corner; nothing for a null text or without a
     // screen font.
     virtual void draw_screen_text(int32_t x, int32_t y, const Color& color, const char* text) = 0;
-    virtual void draw_speech_bubble(const SpeechBubble& bubble, const Color& tint) = 0;
-    virtual void draw_multiline_text(const MultilineText& text, const Color& tint) = 0;
-    virtual void draw_text(const Text& text, const Color& tint) = 0;
+    // One line of letter-table letters under transform, the pen starting at (x, bottom) in local
+    // units: letters height high, each its aspect x scale x height wide, letter_spacing x scale
+    // apart; letters the table lacks are skipped. The colour is clamped to 0..1.
+    virtual void draw_letters(const Transform& transform, const Color& colour,
+                              const LetterTable& font, const std::string& line, float x,
+                              float bottom, float height, float letter_spacing, float scale) = 0;
+    // A speech bubble under transform: the inner rectangle (left, bottom)-(right, top) with its
+    // corners rounded by radius outside it, and a tail of that size under the bottom edge with
+    // its tip at tail_x. The colour is clamped to 0..1.
+    virtual void draw_speech_bubble(const Transform& transform, const Color& colour, float left,
+                                    float bottom, float right, float top, float radius,
+                                    float tail_x) = 0;
     // The handle of the letters of a bitmap font (characters 32 to 127) made for this renderer,
     // or 0.
     virtual int32_t create_font_lists(BitmapFont& font) = 0;

@@ -4,6 +4,7 @@
 #include "Render/Registries.h"
 #include "Scene/AnimatedParticle.h"
 #include "Scene/AnimatedSprite.h"
+#include "Scene/FindObject.h"
 #include "Scene/Hud.h"
 #include "Scene/ParticleEmitter.h"
 #include "Scene/RemorfableSprite.h"
@@ -18,20 +19,6 @@ namespace {
 
 TempList<GameObject>& objects() {
     return TempLists::instance().game_objects;
-}
-
-template <class T>
-T* find(const std::string& name) {
-    return dynamic_cast<T*>(objects().find(name));
-}
-
-// The same, telling a script that asked for a name that is not there (or not of that kind).
-template <class T>
-T* find(const std::string& name, const char* function, const char* what) {
-    T* found = find<T>(name);
-    if (!found)
-        ScriptErrorLog::missing(function, what, name);
-    return found;
 }
 
 Texture* texture(const std::string& name, const char* function) {
@@ -72,7 +59,7 @@ void LuaFunctions::create_sprite(const std::string& name, int32_t kind, const st
         case 3: {
             // The emitter keeps a copy of the named particle, which leaves the temp list.
             std::unique_ptr<Particle> particle_template;
-            if (auto* particle = find<Particle>(resource, __func__, "particle template")) {
+            if (auto* particle = find_object<Particle>(resource, __func__, "particle template")) {
                 particle_template = particle->clone();
                 objects().take(resource);
             }
@@ -91,10 +78,10 @@ void LuaFunctions::create_sprite(const std::string& name, int32_t kind, const st
 
 void LuaFunctions::sprite_shape(const std::string& name, int32_t kind, float w, float h) {
     if (kind == 0 || kind == 1 || kind == 4) {
-        if (Sprite* sprite = find<Sprite>(name, __func__, "sprite"))
+        if (Sprite* sprite = find_object<Sprite>(name, __func__, "sprite"))
             sprite->set_half_size(w, h);
     } else if (kind == 2 || kind == 5) {
-        if (Particle* particle = find<Particle>(name, __func__, "particle template"))
+        if (Particle* particle = find_object<Particle>(name, __func__, "particle template"))
             particle->set_half_size(w, h);
     }
 }
@@ -102,13 +89,14 @@ void LuaFunctions::sprite_shape(const std::string& name, int32_t kind, float w, 
 void LuaFunctions::textured_sprite_tex_coords(const std::string& name, int32_t kind, float left,
                                               float bottom, float right, float top) {
     if (kind == 0) {
-        if (auto* sprite = find<TexturedSprite>(name, __func__, "textured sprite"))
+        if (auto* sprite = find_object<TexturedSprite>(name, __func__, "textured sprite"))
             sprite->set_tex_coords(left, bottom, right, top);
     } else if (kind == 2) {
-        if (auto* particle = find<TexturedParticle>(name, __func__, "textured particle template"))
+        if (auto* particle =
+                find_object<TexturedParticle>(name, __func__, "textured particle template"))
             particle->set_tex_coords(left, bottom, right, top);
     } else if (kind == 4) {
-        if (auto* sprite = find<ScrollingSprite>(name, __func__, "scrolling sprite")) {
+        if (auto* sprite = find_object<ScrollingSprite>(name, __func__, "scrolling sprite")) {
             sprite->set_tex_coords(left, bottom, right, top);
             for (int i = 0; i < 4; ++i)
                 sprite->saved_tex_coords[i] = sprite->tex_coords[i];
@@ -117,7 +105,7 @@ void LuaFunctions::textured_sprite_tex_coords(const std::string& name, int32_t k
 }
 
 void LuaFunctions::scrolling_sprite(const std::string& name, int32_t mode, float speed) {
-    auto* sprite = find<ScrollingSprite>(name, __func__, "scrolling sprite");
+    auto* sprite = find_object<ScrollingSprite>(name, __func__, "scrolling sprite");
     if (!sprite)
         return;
     // Script modes: 0 none, 1 horizontal, 2 vertical.
@@ -131,18 +119,18 @@ void LuaFunctions::scrolling_sprite(const std::string& name, int32_t mode, float
 }
 
 void LuaFunctions::sprite_rotation(const std::string& name, float angle) {
-    if (Sprite* sprite = find<Sprite>(name, __func__, "sprite"))
+    if (Sprite* sprite = find_object<Sprite>(name, __func__, "sprite"))
         sprite->transform.set_rotation(angle);
 }
 
 void LuaFunctions::sprite_color(const std::string& name, float r, float g, float b, float a) {
-    if (Sprite* sprite = find<Sprite>(name, __func__, "sprite"))
+    if (Sprite* sprite = find_object<Sprite>(name, __func__, "sprite"))
         sprite->colour = {r, g, b, a};
 }
 
 void LuaFunctions::remorfable_sprite(const std::string& name, const std::string& target_name,
                                      float speed, bool looping) {
-    if (!find<Sprite>(target_name, __func__, "sprite"))
+    if (!find_object<Sprite>(target_name, __func__, "sprite"))
         return;
     std::unique_ptr<GameObject> taken = objects().take(target_name);
     if (!taken)
@@ -173,7 +161,7 @@ void LuaFunctions::add_key_frame_color(float r, float g, float b, float a) {
 
 void LuaFunctions::upload_key_frame(const std::string& name) {
     auto& pending = TempLists::instance().pending_key_frame;
-    auto* remorfable = find<RemorfableSprite>(name, __func__, "key-frame sprite");
+    auto* remorfable = find_object<RemorfableSprite>(name, __func__, "key-frame sprite");
     if (!remorfable || !pending)
         return;
     remorfable->insert_key_frame(*pending);

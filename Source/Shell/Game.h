@@ -8,6 +8,7 @@
 
 #include "Core/Tracked.h"
 #include "Flow/Score.h"
+#include "Render/LetterTable.h"
 #include "Render/Vector2.h"
 #include "Shell/GameState.h"
 
@@ -21,7 +22,6 @@ class MovingCreature;
 class MusicEngine;
 class SoundQueue;
 class MenuInput;
-class LetterTable;
 class Player;
 class Renderer;
 class TriggerManager;
@@ -91,9 +91,6 @@ class Game {
     std::unique_ptr<Renderer> renderer;
     std::unique_ptr<Level> level;
     std::unique_ptr<TriggerManager> triggers;
-    // The player's trigger once it is in the trigger manager; it empties when a new level
-    // destroys the manager's gate and use triggers, until a script gives the player a new one.
-    Ref<AreaTrigger> player_trigger;
     std::unique_ptr<MusicEngine> music;
     std::unique_ptr<SoundQueue> sound_queue;
     // The game's player (none until a script makes one) and the players it replaced.
@@ -115,7 +112,7 @@ class Game {
     // The current level's name as scripts set it; none until then.
     std::optional<std::string> level_name;
     // Letter tables by name: "font" and "small_font" from start-up, and dialog fonts.
-    std::map<std::string, std::unique_ptr<LetterTable>> fonts;
+    LetterTables fonts;
     // The running dialog, or none.
     std::unique_ptr<Dialog> dialog;
     // The script run once per frame in the running state ("" for none), and the number of the

@@ -25,10 +25,7 @@ class SoundTest : public EngineTest {
   protected:
     void SetUp() override {
         EngineTest::SetUp();
-        std::filesystem::create_directories(dir + "/Data/Sounds");
-        // Long enough to be still playing when they are looked at, also on a busy machine.
-        write_tone(dir + "/Data/Sounds/beep.wav", 440, 10.0, 0.5, 8000);
-        write_tone(dir + "/Data/Sounds/hum.wav", 220, 10.0, 0.5, 8000);
+        write_test_tones(dir);
     }
 
     MusicEngine& engine() { return *Game::instance().music; }

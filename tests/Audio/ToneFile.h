@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -38,4 +39,12 @@ inline void write_tone(const std::string& path, double frequency, double seconds
     u32(out, data_bytes);
     for (int16_t s : samples)
         u16(out, static_cast<uint16_t>(s));
+}
+
+// Data/Sounds/beep.wav (440 Hz) and hum.wav (220 Hz) in a game folder: ten seconds each, long
+// enough to be still playing when they are looked at, also on a busy machine.
+inline void write_test_tones(const std::string& game_dir) {
+    std::filesystem::create_directories(game_dir + "/Data/Sounds");
+    write_tone(game_dir + "/Data/Sounds/beep.wav", 440, 10.0, 0.5, 8000);
+    write_tone(game_dir + "/Data/Sounds/hum.wav", 220, 10.0, 0.5, 8000);
 }

@@ -17,6 +17,13 @@ class CreatureScriptTest : public EngineTest {
         return dynamic_cast<MovingCreature*>(TempLists::instance().game_objects.find(name));
     }
     static Level& level() { return *Game::instance().level; }
+    // A level of one layer and the plain creature 'imp', not yet uploaded; then more.
+    void start_with_imp(const std::string& more) {
+        start(
+            "lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\nlf:create_layer(1, 1, 0)\n"
+            "lf:create_creature('imp', 2, '', '', '', '')\n" +
+            more);
+    }
 };
 
 TEST_F(CreatureScriptTest, SettersShapeANamedCreatureAndIgnoreOtherKinds) {
@@ -59,11 +66,7 @@ TEST_F(CreatureScriptTest, SettersShapeANamedCreatureAndIgnoreOtherKinds) {
 }
 
 TEST_F(CreatureScriptTest, ACreatureDrawsItsQuadStandingOnItsFeet) {
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:create_creature('imp', 2, '', '', '', '')
+    start_with_imp(R"(
         lf:creature_shape('imp', 2, 40, 30)
         lf:creature_translation('imp', 2, 100, -50)
         lf:creature_color('imp', 2, 1, 0, 0, 1)
@@ -78,11 +81,7 @@ TEST_F(CreatureScriptTest, ACreatureDrawsItsQuadStandingOnItsFeet) {
 }
 
 TEST_F(CreatureScriptTest, RemoveMarksOnlyCreaturesWhichLeaveAtTheirNextUpdate) {
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:create_creature('imp', 2, '', '', '', '')
+    start_with_imp(R"(
         lf:gameobject_upload('imp', 0, 7)
         lf:create_sprite('rock', 0, '', 0, 0)
         lf:gameobject_upload('rock', 0, 8)
@@ -100,11 +99,7 @@ TEST_F(CreatureScriptTest, RemoveMarksOnlyCreaturesWhichLeaveAtTheirNextUpdate) 
 }
 
 TEST_F(CreatureScriptTest, ANamedCreaturesTriggerIsUploadedFollowsItAndLeavesWithIt) {
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:create_creature('imp', 2, '', '', '', '')
+    start_with_imp(R"(
         lf:creature_shape('imp', 2, 5, 12)
         lf:creature_translation('imp', 2, 30, 40)
         lf:create_trigger('gate', 0, '', '', 0, 0)
@@ -130,11 +125,7 @@ TEST_F(CreatureScriptTest, ANamedCreaturesTriggerIsUploadedFollowsItAndLeavesWit
 }
 
 TEST_F(CreatureScriptTest, SoundsAndEmitterHaveOneOwnerAndTheEmitterMayGoFirst) {
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:create_creature('imp', 2, '', '', '', '')
+    start_with_imp(R"(
         lf:creature_shape('imp', 2, 5, 12)
         lf:creature_translation('imp', 2, -20, 10)
         lf:create_sound('hop', 'Data/hop.wav', 100, 0, 0)

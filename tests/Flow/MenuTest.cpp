@@ -25,13 +25,13 @@ class MenuTest : public EngineTest {
         lf:add_vk_pair(39, 'right')
         lf:add_vk_pair(40, 'down')
         lf:add_vk_pair(13, 'enter')
-        -- Bound in this order: left, right, up, down, action.
-        lf:add_input_listener(2, 'left')
-        lf:add_input_listener(3, 'right')
-        lf:add_input_listener(0, 'up')
-        lf:add_input_listener(1, 'down')
-        lf:add_input_listener(4, 'enter')
-        lf:upload_controller(0)
+        -- A menu controller of {listener type, key name} pairs, bound in the order given.
+        function menu_keys(...)
+            for _, pair in ipairs({...}) do lf:add_input_listener(pair[1], pair[2]) end
+            lf:upload_controller(0)
+        end
+        -- Left, right, up, down, action.
+        menu_keys({2, 'left'}, {3, 'right'}, {0, 'up'}, {1, 'down'}, {4, 'enter'})
         lf:create_level(0, 0, 0, 0)
         lf:create_layer(1, 1, 0)
 
@@ -62,16 +62,24 @@ class MenuTest : public EngineTest {
 
     // Another menu controller, with action bound before the arrows: in one frame, a press comes
     // before a move.
-    static constexpr const char* action_first = R"(
-        lf:add_input_listener(4, 'enter')
-        lf:add_input_listener(1, 'down')
-        lf:add_input_listener(2, 'left')
-        lf:add_input_listener(3, 'right')
-        lf:add_input_listener(0, 'up')
-        lf:upload_controller(0)
-    )";
+    static constexpr const char* action_first =
+        "menu_keys({4, 'enter'}, {1, 'down'}, {2, 'left'}, {3, 'right'}, {0, 'up'})\n";
 
     void start_grid(const std::string& more = "") { start(std::string(setup) + grid + more); }
+
+    // With the action-first controller: button a (id 1), whose press runs a_script, above c
+    // (id 3), a focused, in the menu state.
+    void start_a_over_c(const std::string& a_script) {
+        start(std::string(setup) + action_first + "button('a', -200, 100, '" + a_script + "')\n" +
+              R"(
+        button('c', -200, -100)
+        lf:button_dependencies('a', '', 'c', '', '')
+        lf:set_focused_button('a')
+        lf:gameobject_upload('a', 0, 1)
+        lf:gameobject_upload('c', 0, 3)
+        lf:set_game_state(1)
+    )");
+    }
 
     static MenuInput& menu() { return *Game::instance().menu; }
     static int32_t focused_id() {
@@ -216,15 +224,7 @@ TEST_F(MenuTest, AScriptThatReplacesTheLevelDuringTheStepLeavesNothingDangling) 
         button('n', -200, 100)
         lf:gameobject_upload('n', 0, 7)
     )");
-    start(std::string(setup) + action_first + R"(
-        button('a', -200, 100, 'Data/Scripts/next.lua')
-        button('c', -200, -100)
-        lf:button_dependencies('a', '', 'c', '', '')
-        lf:set_focused_button('a')
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('c', 0, 3)
-        lf:set_game_state(1)
-    )");
+    start_a_over_c("Data/Scripts/next.lua");
     Level* old_level = Game::instance().level.get();
     Ref<Button> old_c(button(3));
     ASSERT_TRUE(old_c);
@@ -307,15 +307,7 @@ TEST_F(MenuTest, AButtonMayInstallANewMenuControllerDuringTheStep) {
         lf:add_input_listener(4, 'up')
         lf:upload_controller(0)
     )");
-    start(std::string(setup) + action_first + R"(
-        button('a', -200, 100, 'Data/Scripts/rebind.lua')
-        button('c', -200, -100)
-        lf:button_dependencies('a', '', 'c', '', '')
-        lf:set_focused_button('a')
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('c', 0, 3)
-        lf:set_game_state(1)
-    )");
+    start_a_over_c("Data/Scripts/rebind.lua");
     Ref<UserController> old(menu().controller.get());
     // The press replaces the controller whose events the step is reading; its later down
     // event still moves the focus, and it is destroyed once the step is over.

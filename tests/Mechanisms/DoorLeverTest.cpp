@@ -13,15 +13,9 @@
 
 namespace {
 
-// A level with one layer, a two-frame animation, a box collider 5 at (100, 0), and helpers
-// that make a door or a lever from fresh sprites in one call.
+// After the two-frame animation "blink": a level with one layer, a box collider 5 at (100, 0),
+// and Lua functions that make a door or a lever from fresh sprites in one call.
 const char* const prelude = R"(
-    lf = LuaFunctions()
-    lf:init_subtexture('none', 'f0', 0, 0, 0.5, 1)
-    lf:init_subtexture('none', 'f1', 0.5, 0, 1, 1)
-    lf:init_animation('blink', 0, 0)
-    lf:animation_add_frame('blink', 'f0', 0.1)
-    lf:animation_add_frame('blink', 'f1', 0.1)
     lf:create_level(0, 0, 0, 0)
     lf:create_layer(1, 1, 0)
     lf:create_shape('box', 3, 20, 50)
@@ -45,7 +39,9 @@ const char* const prelude = R"(
 
 class DoorLeverTest : public EngineTest {
   protected:
-    void begin(const std::string& script) { start(std::string(prelude) + script); }
+    void begin(const std::string& script) {
+        start("lf = LuaFunctions()\n" + two_frame_animation("blink") + prelude + script);
+    }
     Level& level() { return *Game::instance().level; }
     Door* door(int32_t id) { return dynamic_cast<Door*>(level().find_by_id(id)); }
     Lever* lever(int32_t id) { return dynamic_cast<Lever*>(level().find_by_id(id)); }

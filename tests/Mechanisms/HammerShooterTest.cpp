@@ -57,6 +57,14 @@ const char* const prelude = R"(
         lf:hammer_set_crankshaft_sprite(id, 'rod')
         lf:hammer_set_piston_angledifference(id, 0.25)
     end
+    -- A shooter at the origin of layer 0 that waits first, then second seconds in turn, with
+    -- the still animated sprite gun.
+    function shooter(id, first, second, gun)
+        lf:create_shooter(id, 0, 0, 0)
+        lf:shooter_set_idle_time(id, first, second)
+        lf:create_sprite(gun, 1, 'still', 0, 0)
+        lf:shooter_set_idle_animation(id, gun)
+    end
     -- A bullet flying from (x0, 0) to (x1, 0) over 1 / speed seconds, then gone.
     function bullet(name, id, x0, x1, speed, enter)
         lf:create_bullet(name, id)
@@ -214,10 +222,7 @@ TEST_F(HammerShooterTest, HammerBadInputDoesNothing) {
 
 TEST_F(HammerShooterTest, ShooterFiresIndependentCopiesAtItsAlternatingRate) {
     begin(R"(
-        lf:create_shooter(5, 0, 0, 0)
-        lf:shooter_set_idle_time(5, 2, 3)
-        lf:create_sprite('gun', 1, 'still', 0, 0)
-        lf:shooter_set_idle_animation(5, 'gun')
+        shooter(5, 2, 3, 'gun')
         bullet('shot', 77, -500, 500, 0.05)
         lf:shooter_set_bullet(5, 'shot', 1)
     )");
@@ -273,10 +278,7 @@ TEST_F(HammerShooterTest, ShooterFiresIndependentCopiesAtItsAlternatingRate) {
 
 TEST_F(HammerShooterTest, BulletIsRemovedWithItsTriggerWhenItsKeyFramesRunOut) {
     begin(R"(
-        lf:create_shooter(5, 0, 0, 0)
-        lf:shooter_set_idle_time(5, 0.1, 100)
-        lf:create_sprite('gun', 1, 'still', 0, 0)
-        lf:shooter_set_idle_animation(5, 'gun')
+        shooter(5, 0.1, 100, 'gun')
         bullet('shot', 77, 0, 100, 2)
         lf:shooter_set_bullet(5, 'shot', 1)
     )");
@@ -306,10 +308,7 @@ TEST_P(BulletScriptRemoval, NothingDangles) {
     const std::string script = GetParam();
     write_file("Data/Scripts/gone.lua", "log = log .. 'G' " + script);
     begin(R"(
-        lf:create_shooter(5, 0, 0, 0)
-        lf:shooter_set_idle_time(5, 0.05, 0.05)
-        lf:create_sprite('gun', 1, 'still', 0, 0)
-        lf:shooter_set_idle_animation(5, 'gun')
+        shooter(5, 0.05, 0.05, 'gun')
         bullet('shot', 77, 0, 200, 1, 'Data/Scripts/gone.lua')
         lf:shooter_set_bullet(5, 'shot', 1)
         gate('target', 100, 0, 5, 'player', 'bullet')
@@ -336,15 +335,9 @@ INSTANTIATE_TEST_SUITE_P(Scripts, BulletScriptRemoval,
 
 TEST_F(HammerShooterTest, ShooterWithoutABulletOrALayerFiresNothing) {
     begin(R"(
-        lf:create_shooter(5, 0, 0, 0)
-        lf:shooter_set_idle_time(5, 0.05, 0.05)
-        lf:create_sprite('gun', 1, 'still', 0, 0)
-        lf:shooter_set_idle_animation(5, 'gun')
+        shooter(5, 0.05, 0.05, 'gun')
         lf:shooter_set_bullet(5, 'missing', 1)
-        lf:create_shooter(6, 0, 0, 0)
-        lf:shooter_set_idle_time(6, 0.05, 0.05)
-        lf:create_sprite('gun2', 1, 'still', 0, 0)
-        lf:shooter_set_idle_animation(6, 'gun2')
+        shooter(6, 0.05, 0.05, 'gun2')
         bullet('shot', 77, 0, 200, 1)
         lf:shooter_set_bullet(6, 'shot', 9)     -- no layer 9
         lf:shooter_set_bullet(5, 'shot', 1)     -- owned by shooter 6 already

@@ -23,6 +23,7 @@
 #include "Scene/Level.h"
 #include "Scene/TempLists.h"
 #include "Shell/Game.h"
+#include "Support/Dice.h"
 #include "Support/EngineTest.h"
 
 namespace {
@@ -30,17 +31,6 @@ namespace {
 TriggerManager& manager() {
     return *Game::instance().triggers;
 }
-
-// A small deterministic generator: both runs of a scene draw the same numbers.
-struct Dice {
-    uint32_t state;
-    uint32_t next() {
-        state = state * 1664525u + 1013904223u;
-        return state >> 8;
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<uint32_t>(n)); }
-    float between(float lo, float hi) { return lo + (hi - lo) * (next() % 100000) / 100000.0f; }
-};
 
 std::vector<AreaTrigger*> area_triggers() {
     std::vector<AreaTrigger*> list;

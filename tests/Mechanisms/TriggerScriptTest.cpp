@@ -1,6 +1,7 @@
 // Triggers as scripts build them, fired by the game's frames.
 #include <cmath>
 
+#include "Creatures/Player.h"
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/TimedTrigger.h"
 #include "Mechanisms/TriggerManager.h"
@@ -20,6 +21,12 @@ namespace {
 const char* const prelude = R"(
     lf = LuaFunctions()
     log = ''
+    -- A timed trigger uploaded with the id, running script (timed.lua when not given).
+    function timer(name, id, period, repeating, script)
+        lf:create_trigger(name, 2, script or 'Data/Scripts/timed.lua', '', 0, 0)
+        lf:timed_trigger_repeat(name, period, repeating)
+        lf:trigger_upload(name, id)
+    end
     function gate(name, id, x, y, r, belong, can, enter, leave)
         lf:create_trigger(name, 0, enter or 'Data/Scripts/enter.lua',
                           leave or 'Data/Scripts/leave.lua', x, y)
@@ -153,9 +160,7 @@ TEST_F(TriggerScriptTest, TimedTriggersFireOnceOrEveryPeriod) {
         lf:create_trigger('blink', 2, 'Data/Scripts/timed.lua', 'ignored', 5, 5)
         lf:timed_trigger_repeat('blink', 0.5, true)
         lf:trigger_upload('blink', 7)
-        lf:create_trigger('once', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('once', 0.29, false)
-        lf:trigger_upload('once', 8)
+        timer('once', 8, 0.29, false)
     )");
     std::vector<int> blink_frames, once_frames;
     for (int frame = 1; frame <= 200; ++frame) {
@@ -204,19 +209,18 @@ TEST_F(TriggerScriptTest, UseTriggersFireForTheUserInListOrderAndNeverFromUpdate
     // The player's trigger goes into the manager as the player does when it is placed.
     std::unique_ptr<Trigger> me = TempLists::instance().triggers.take("me");
     ASSERT_NE(me, nullptr);
-    auto* user = static_cast<AreaTrigger*>(manager().add(std::move(me)));
-    Game::instance().player_trigger = user;
+    Ref<AreaTrigger> user = static_cast<AreaTrigger*>(manager().add(std::move(me)));
 
     tick(5);
     EXPECT_EQ(take_log(), "");
-    manager().use_triggers(Game::instance().player_trigger.get());
+    manager().use_triggers(user.get());
     EXPECT_EQ(take_log(), "U21 U22 ");
     manager().use_triggers(nullptr);
     EXPECT_EQ(take_log(), "");
 
     // A new level takes the gate and use triggers, the player's among them.
     lua("lf:create_level(0, 0, 0, 0)");
-    EXPECT_FALSE(Game::instance().player_trigger);
+    EXPECT_FALSE(user);
     EXPECT_EQ(manager().count(), 0u);
 }
 
@@ -232,16 +236,14 @@ TEST_F(TriggerScriptTest, ScriptOfAGateMayReplaceTheLevel) {
         lf:create_level(0, 0, 0, 0)
         lf:create_layer(1, 1, 0)
         lf:create_layer(1, 1, 0)
-        lf:create_trigger('clock', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('clock', 0.01, true)
-        lf:trigger_upload('clock', 5)
+        timer('clock', 5, 0.01, true)
         gate('old_a', 1, 0, 0, 10, {'g'}, {'g'}, 'Data/Scripts/replace.lua')
         gate('old_b', 2, 5, 0, 10, {'g'}, {'g'})
         gate('old_c', 3, 5, 5, 10, {'g'}, {'g'})
     )");
     // A trigger of the player in the manager goes with the old level too.
-    auto* player = static_cast<AreaTrigger*>(manager().add(std::make_unique<GateTrigger>()));
-    Game::instance().player_trigger = player;
+    Ref<AreaTrigger> player =
+        static_cast<AreaTrigger*>(manager().add(std::make_unique<GateTrigger>()));
     ASSERT_EQ(Game::instance().level->layer_count(), 2);
 
     tick();
@@ -249,7 +251,7 @@ TEST_F(TriggerScriptTest, ScriptOfAGateMayReplaceTheLevel) {
     // gates, appended during the walk, are reached by it.
     EXPECT_EQ(take_log(), "T5 R1 E31 E32 ");
     EXPECT_EQ(ids(), (std::vector<int32_t>{5, 31, 32}));
-    EXPECT_FALSE(Game::instance().player_trigger);
+    EXPECT_FALSE(player);
     EXPECT_EQ(Game::instance().level->layer_count(), 1);
     tick(3);
     EXPECT_EQ(take_log(), "T5 T5 T5 ");
@@ -303,16 +305,12 @@ TEST_F(TriggerScriptTest, ScriptMayRemoveTheTriggerThatRuns) {
 TEST_F(TriggerScriptTest, ScriptsMayAddTriggersWhichTheSameWalkReaches) {
     write_file("Data/Scripts/spawn.lua", R"(
         log = log .. 'S' .. parameter .. ' '
-        lf:create_trigger('child', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('child', 0.005, false)
-        lf:trigger_upload('child', parameter + 1)
+        timer('child', parameter + 1, 0.005, false)
         gate('g' .. parameter, 100 + parameter, 0, 0, 10, {'g'}, {'g'})
     )");
     begin(R"(
         gate('first', 1, 0, 0, 10, {'g'}, {'g'})
-        lf:create_trigger('spawner', 2, 'Data/Scripts/spawn.lua', '', 0, 0)
-        lf:timed_trigger_repeat('spawner', 0.01, true)
-        lf:trigger_upload('spawner', 10)
+        timer('spawner', 10, 0.01, true, 'Data/Scripts/spawn.lua')
     )");
     tick();
     // The new timed trigger advances in the frame it was made, and the new gate meets the first
@@ -328,9 +326,7 @@ TEST_F(TriggerScriptTest, TriggersWaitWhileTheGameIsInTheDialogState) {
     begin(R"(
         lf:create_level(0, 0, 0, 0)
         lf:create_layer(1, 1, 0)
-        lf:create_trigger('tick', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('tick', 0.01, true)
-        lf:trigger_upload('tick', 1)
+        timer('tick', 1, 0.01, true)
     )");
     // Something in the level (a creature's script, say) opens the dialog state in frame 3.
     auto probe = std::make_unique<ProbeObject>("talker", events);
@@ -413,18 +409,14 @@ TEST_F(TriggerScriptTest, BadInputChangesNothing) {
         lf:timed_trigger_repeat('negative', -1, true)
         lf:trigger_set_color('negative', 1, 0, 0, 1)
         lf:trigger_upload('negative', 10)
-        lf:create_trigger('nanp', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('nanp', 0/0, false)
-        lf:trigger_upload('nanp', 11)
+        timer('nanp', 11, 0/0, false)
         lf:create_trigger('reset', 2, 'Data/Scripts/timed.lua', '', 0, 0)
         lf:timed_trigger_repeat('reset', 0.05, true)
         lf:timed_trigger_repeat('reset', 0, true)
         lf:trigger_upload('reset', 12)
 
         -- A one-shot whose script fails is gone all the same.
-        lf:create_trigger('broken', 2, 'Data/Scripts/broken.lua', '', 0, 0)
-        lf:timed_trigger_repeat('broken', 0.02, false)
-        lf:trigger_upload('broken', 13)
+        timer('broken', 13, 0.02, false, 'Data/Scripts/broken.lua')
     )");
     EXPECT_EQ(TempLists::instance().triggers.find("odd"), nullptr);
     EXPECT_NE(TempLists::instance().shapes.find("c"), nullptr);
@@ -455,9 +447,7 @@ TEST_F(TriggerScriptTest, ANewLevelKeepsTimedTriggersOnly) {
         gate('a', 1, 0, 0, 10, {'g'}, {'g'})
         lf:create_trigger('u', 1, 'Data/Scripts/use.lua', '', 0, 0)
         lf:trigger_upload('u', 2)
-        lf:create_trigger('t', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('t', 10, true)
-        lf:trigger_upload('t', 3)
+        timer('t', 3, 10, true)
         gate('b', 4, 0, 0, 10, {'g'}, {'g'})
         -- Still being built: a level change leaves the temp list alone.
         lf:create_trigger('waiting', 0, 'Data/Scripts/enter.lua', '', 0, 0)
@@ -538,9 +528,7 @@ TEST_F(TriggerScriptTest, RemovingByIdTakesEveryUploadedTriggerWithTheId) {
         gate('b', 6, 0, 0, 10, {'g'}, {'g'})
         lf:create_trigger('u', 1, 'Data/Scripts/use.lua', '', 0, 0)
         lf:trigger_upload('u', 5)
-        lf:create_trigger('t', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('t', 0.01, true)
-        lf:trigger_upload('t', 5)
+        timer('t', 5, 0.01, true)
         -- A creature's gate with the same id.
         lf:create_creature('c', 2, '', '', '', '')
         lf:create_trigger('ct', 0, '', '', 0, 0)
@@ -551,9 +539,7 @@ TEST_F(TriggerScriptTest, RemovingByIdTakesEveryUploadedTriggerWithTheId) {
         lf:create_trigger('pt', 0, '', '', 0, 0)
         lf:creature_trigger('', 0, 'pt', 0)
         lf:add_player_trigger_to_manager()
-        lf:create_trigger('t0', 2, 'Data/Scripts/timed.lua', '', 0, 0)
-        lf:timed_trigger_repeat('t0', 1, false)
-        lf:trigger_upload('t0', 0)
+        timer('t0', 0, 1, false)
     )");
     ASSERT_EQ(ids(), (std::vector<int32_t>{5, 6, 5, 5, 5, 0, 0}));
     tick();
@@ -562,7 +548,8 @@ TEST_F(TriggerScriptTest, RemovingByIdTakesEveryUploadedTriggerWithTheId) {
     EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0, 0})) << "the creature's gate stays";
     ASSERT_EQ(lua("lf:trigger_remove(0)"), "");
     EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0}));
-    EXPECT_TRUE(Game::instance().player_trigger) << "the player keeps its trigger";
+    ASSERT_TRUE(Game::instance().player);
+    EXPECT_TRUE(Game::instance().player->managed_trigger) << "the player keeps its trigger";
     ASSERT_EQ(lua("lf:trigger_remove(42)\nlf:trigger_remove(5)"), "");
     EXPECT_EQ(ids(), (std::vector<int32_t>{6, 5, 0}));
     // The gate that was inside the removed one is not told it left: nothing is there to leave.
@@ -581,9 +568,7 @@ TEST_F(TriggerScriptTest, ATriggersScriptMayRemoveItselfAndOthersDuringTheWalk) 
         gate('x', 1, 0, 0, 10, {'g'}, {'g'}, 'Data/Scripts/once.lua')
         gate('y', 2, 5, 0, 10, {'g'}, {'g'})
         gate('z', 3, 500, 0, 10, {'g'}, {'g'})
-        lf:create_trigger('once', 2, 'Data/Scripts/once.lua', '', 0, 0)
-        lf:timed_trigger_repeat('once', 0.01, true)
-        lf:trigger_upload('once', 4)
+        timer('once', 4, 0.01, true, 'Data/Scripts/once.lua')
     )");
     tick();
     // x fires and takes itself and y out; y, visited after it, fires nothing; the repeating

@@ -15,15 +15,9 @@
 
 namespace {
 
-// Floor 1 on strip 40 (fall delay 1 s, restore 3 s) with its three looks, a crumble track and
-// two sounds; strip 41 has no floor.
+// After the two-frame animation "anim": floor 1 on strip 40 (fall delay 1 s, restore 3 s) with
+// its three looks, a crumble track and two sounds; strip 41 has no floor.
 const char* const prelude = R"(
-    lf = LuaFunctions()
-    lf:init_subtexture('none', 'f0', 0, 0, 0.5, 1)
-    lf:init_subtexture('none', 'f1', 0.5, 0, 1, 1)
-    lf:init_animation('anim', 0, 0)
-    lf:animation_add_frame('anim', 'f0', 0.1)
-    lf:animation_add_frame('anim', 'f1', 0.1)
     lf:create_level(0, 0, 0, 0)
     lf:create_layer(1, 1, 0)
     lf:create_segment_with_code(0, 0, 100, 0, 40)
@@ -46,11 +40,11 @@ class UnstableFloorTest : public EngineTest {
   protected:
     void SetUp() override {
         EngineTest::SetUp();
-        std::filesystem::create_directories(dir + "/Data/Sounds");
-        write_tone(dir + "/Data/Sounds/beep.wav", 440, 10.0, 0.5, 8000);
-        write_tone(dir + "/Data/Sounds/hum.wav", 220, 10.0, 0.5, 8000);
+        write_test_tones(dir);
     }
-    void begin(const std::string& script = "") { start(std::string(prelude) + script); }
+    void begin(const std::string& script = "") {
+        start("lf = LuaFunctions()\n" + two_frame_animation("anim") + prelude + script);
+    }
     Level& level() { return *Game::instance().level; }
     SegmentStrip& strip(size_t i) { return *level().segment_strips[i]; }
     UnstableFloor* floor(int32_t id) { return level().unstable_floors.find_by_id(id); }

@@ -20,6 +20,19 @@ void expect_apart(const Shape& a, const Transform& xa, const Shape& b, const Tra
     EXPECT_EQ(collide(b, xb, a, xa).count, 0);
 }
 
+// The collision found exactly one contact, with this normal, point and depth.
+::testing::AssertionResult one_contact(const Manifold& m, Vector2 normal, Vector2 point,
+                                       float depth) {
+    if (m.count != 1)
+        return ::testing::AssertionFailure() << m.count << " contacts";
+    const ContactPoint& c = m.contacts[0];
+    if (m.normal == normal && c.point == point && c.depth == depth)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "normal (" << m.normal.x << ", " << m.normal.y << "), point (" << c.point.x << ", "
+           << c.point.y << "), depth " << c.depth;
+}
+
 TEST(CollisionTest, TouchingCirclesNeitherOverlapNorCollide) {
     struct Case {
         float ra, rb, scale_a;
@@ -41,28 +54,19 @@ TEST(CollisionTest, OverlappingCirclesMeetHalfwayBetweenTheirSurfaces) {
     CircleShape a(0.0f, 0.0f, 2.0f), b(0.0f, 0.0f, 2.0f);
     ASSERT_TRUE(overlaps(a, at(0, 0), b, at(3, 0)));
     Manifold m = collide(a, at(0, 0), b, at(3, 0));
-    ASSERT_EQ(m.count, 1);
-    EXPECT_EQ(m.normal, Vector2(1, 0));
-    EXPECT_EQ(m.contacts[0].point, Vector2(1.5f, 0));
-    EXPECT_EQ(m.contacts[0].depth, 1.0f);
+    EXPECT_TRUE(one_contact(m, {1, 0}, {1.5f, 0}, 1.0f));
 
     // Centres off the shapes' origins and a scaled first circle.
     CircleShape c(1.0f, 0.0f, 1.0f), d(0.0f, 1.0f, 1.0f);
     m = collide(c, at(-1.0f, 0.0f, 2.0f), d, at(3.5f, -1.0f));
-    ASSERT_EQ(m.count, 1);
-    EXPECT_EQ(m.normal, Vector2(1, 0));
-    EXPECT_EQ(m.contacts[0].point, Vector2(2.75f, 0));
-    EXPECT_EQ(m.contacts[0].depth, 0.5f);
+    EXPECT_TRUE(one_contact(m, {1, 0}, {2.75f, 0}, 0.5f));
 }
 
 TEST(CollisionTest, ConcentricCirclesPartAlongX) {
     CircleShape a(0.0f, 0.0f, 1.0f), b(0.0f, 0.0f, 2.0f);
     EXPECT_TRUE(overlaps(a, at(5, 5), b, at(5, 5)));
     Manifold m = collide(a, at(5, 5), b, at(5, 5));
-    ASSERT_EQ(m.count, 1);
-    EXPECT_EQ(m.normal, Vector2(1, 0));
-    EXPECT_EQ(m.contacts[0].point, Vector2(4.5f, 5));
-    EXPECT_EQ(m.contacts[0].depth, 3.0f);
+    EXPECT_TRUE(one_contact(m, {1, 0}, {4.5f, 5}, 3.0f));
 }
 
 TEST(CollisionTest, CircleOverABoxFaceMeetsHalfwayBetweenFaceAndLowestPoint) {
@@ -72,26 +76,17 @@ TEST(CollisionTest, CircleOverABoxFaceMeetsHalfwayBetweenFaceAndLowestPoint) {
     ASSERT_TRUE(overlaps(*box, at(0, 0), circle, at(0, 1.5f)));
 
     Manifold m = collide(circle, at(0, 1.5f), *box, at(0, 0));
-    ASSERT_EQ(m.count, 1);
-    EXPECT_EQ(m.normal, Vector2(0, -1));
-    EXPECT_EQ(m.contacts[0].point, Vector2(0, 0.75f));
-    EXPECT_EQ(m.contacts[0].depth, 0.5f);
+    EXPECT_TRUE(one_contact(m, {0, -1}, {0, 0.75f}, 0.5f));
 
     Manifold swapped = collide(*box, at(0, 0), circle, at(0, 1.5f));
-    ASSERT_EQ(swapped.count, 1);
-    EXPECT_EQ(swapped.normal, Vector2(0, 1));
-    EXPECT_EQ(swapped.contacts[0].point, Vector2(0, 0.75f));
-    EXPECT_EQ(swapped.contacts[0].depth, 0.5f);
+    EXPECT_TRUE(one_contact(swapped, {0, 1}, {0, 0.75f}, 0.5f));
 }
 
 TEST(CollisionTest, ScaledBoxAndCircleMeasureInWorldUnits) {
     CircleShape circle(0.0f, 0.0f, 1.0f);
     auto box = PolygonShape::box(1.0f, 1.0f);
     Manifold m = collide(*box, at(0, 0, 2.0f), circle, at(0, 2.5f));
-    ASSERT_EQ(m.count, 1);
-    EXPECT_EQ(m.normal, Vector2(0, 1));
-    EXPECT_EQ(m.contacts[0].point, Vector2(0, 1.75f));
-    EXPECT_EQ(m.contacts[0].depth, 0.5f);
+    EXPECT_TRUE(one_contact(m, {0, 1}, {0, 1.75f}, 0.5f));
     // The circle touching the scaled box's top face.
     expect_apart(*box, at(0, 0, 2.0f), circle, at(0, 3.0f));
 }
@@ -160,16 +155,10 @@ TEST(CollisionTest, ReferenceFaceOnTheSecondShapeTurnsTheNormal) {
     auto ground = PolygonShape::box(10.0f, 1.0f);
     ASSERT_TRUE(overlaps(triangle, at(0, 1.5f), *ground, at(0, 0)));
     Manifold m = collide(triangle, at(0, 1.5f), *ground, at(0, 0));
-    ASSERT_EQ(m.count, 1);
-    EXPECT_EQ(m.normal, Vector2(0, -1));
-    EXPECT_EQ(m.contacts[0].point, Vector2(0, 0.75f));
-    EXPECT_EQ(m.contacts[0].depth, 0.5f);
+    EXPECT_TRUE(one_contact(m, {0, -1}, {0, 0.75f}, 0.5f));
 
     Manifold swapped = collide(*ground, at(0, 0), triangle, at(0, 1.5f));
-    ASSERT_EQ(swapped.count, 1);
-    EXPECT_EQ(swapped.normal, Vector2(0, 1));
-    EXPECT_EQ(swapped.contacts[0].point, Vector2(0, 0.75f));
-    EXPECT_EQ(swapped.contacts[0].depth, 0.5f);
+    EXPECT_TRUE(one_contact(swapped, {0, 1}, {0, 0.75f}, 0.5f));
 }
 
 TEST(CollisionTest, PolygonsTouchingAlongAnEdgeOrACornerDoNotOverlap) {

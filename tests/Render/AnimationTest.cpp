@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -34,37 +35,75 @@ TEST(Animation, StartsOnTheFirstFrameWithItsDuration) {
     EXPECT_EQ(a.current_frame()->subtexture, &pictures[0]);
 }
 
-TEST(Animation, WrapsAfterTheLastFrameCarryingTheRestOfTheTime) {
-    Animation a = make(0, 0, {0.25f, 0.25f, 0.25f});
-    a.advance(0.625f);
-    EXPECT_EQ(a.index, 2);
-    EXPECT_FLOAT_EQ(a.time_left, 0.125f);
-    a.advance(0.125f);
-    EXPECT_EQ(a.index, 0);
-    EXPECT_FLOAT_EQ(a.time_left, 0.25f);
-}
+// One advance and what it leaves: the frame, and the direction and the time left where given
+// (the time to the last bit where exact, else to float precision).
+struct Step {
+    float dt;
+    int32_t index;
+    std::optional<int32_t> direction = std::nullopt;
+    std::optional<float> time_left = std::nullopt;
+    bool exact = false;
+};
 
-TEST(Animation, LeavesAFrameExactlyWhenItsTimeIsUsedUp) {
-    Animation a = make(0, 0, {0.25f, 0.25f, 0.25f});
-    a.advance(0.1875f);
-    EXPECT_EQ(a.index, 0);
-    EXPECT_EQ(a.time_left, 0.0625f);
-    a.advance(0.0625f);
-    EXPECT_EQ(a.index, 1);
-    EXPECT_FLOAT_EQ(a.time_left, 0.25f);
-}
+struct Advances {
+    const char* what;
+    int32_t loop_mode;
+    std::vector<float> durations;
+    std::vector<Step> steps;
+};
 
-TEST(Animation, PassesSeveralFramesInOneAdvance) {
-    Animation a = make(0, 0, {0.125f, 0.25f, 0.5f});
-    a.advance(0.9375f);  // all three frames, and 0.0625 into the first again
-    EXPECT_EQ(a.index, 0);
-    EXPECT_FLOAT_EQ(a.time_left, 0.0625f);
-
-    Animation p = make(2, 0, {0.25f, 0.25f, 0.25f});
-    p.advance(0.8f);  // 0 -> 1 -> 2 -> 1, turned backward
-    EXPECT_EQ(p.index, 1);
-    EXPECT_EQ(p.direction, 1);
-    EXPECT_FLOAT_EQ(p.time_left, 0.2f);
+TEST(Animation, AdvancesUseUpTheFramesTimesInOrder) {
+    const std::vector<float> three{0.25f, 0.25f, 0.25f};
+    const Advances cases[] = {
+        {"wraps after the last frame carrying the rest of the time",
+         0,
+         three,
+         {{0.625f, 2, {}, 0.125f}, {0.125f, 0, {}, 0.25f}}},
+        {"leaves a frame exactly when its time is used up",
+         0,
+         three,
+         {{0.1875f, 0, {}, 0.0625f, true}, {0.0625f, 1, {}, 0.25f}}},
+        {"passes several frames in one advance",
+         0,
+         {0.125f, 0.25f, 0.5f},
+         {{0.9375f, 0, {}, 0.0625f}}},  // all three, and 0.0625 into the first again
+        {"ping-pong passes several frames in one advance and turns",
+         2,
+         three,
+         {{0.8f, 1, 1, 0.2f}}},  // 0 -> 1 -> 2 -> 1, turned backward
+        {"ping-pong turns its direction at both ends",
+         2,
+         three,
+         {{0.5f, 2, 0}, {0.25f, 1, 1}, {0.25f, 0, 1}, {0.25f, 1, 0}}},
+        {"a zero frame passes at once between timed ones",
+         0,
+         {0.25f, 0.0f, 0.25f},
+         {{0.25f, 2, {}, 0.25f}}},
+        {"stopping on a zero last frame ends", 1, {0.25f, 0.25f, 0.0f}, {{0.6f, 2}, {0.01f, 2}}},
+        // Counting -1 as time given back would gain 0.75 s per cycle and never end.
+        {"negative frames give no time back", 0, {0.25f, -1.0f}, {{0.3f, 0, {}, 0.2f}}},
+        // 1.0f - 1e-12f == 1.0f: stepping would never use the time up.
+        {"frames too short to count against the time hold the animation",
+         2,
+         {1e-12f, 1e-12f, 1e-12f},
+         {{1.0f, 0, 0, 1e-12f, true}}},
+    };
+    for (const Advances& c : cases) {
+        Animation a = make(c.loop_mode, 0, c.durations);
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& step = c.steps[i];
+            a.advance(step.dt);
+            EXPECT_EQ(a.index, step.index) << c.what << ", advance " << i;
+            if (step.direction) {
+                EXPECT_EQ(a.direction, *step.direction) << c.what << ", advance " << i;
+            }
+            if (step.time_left && step.exact) {
+                EXPECT_EQ(a.time_left, *step.time_left) << c.what << ", advance " << i;
+            } else if (step.time_left) {
+                EXPECT_FLOAT_EQ(a.time_left, *step.time_left) << c.what << ", advance " << i;
+            }
+        }
+    }
 }
 
 struct Sequence {
@@ -106,22 +145,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Sequence{7, 0, 3, {1, 2, 0, 1}},  // undefined modes wrap
                       Sequence{-1, 1, 3, {2, 1, 0, 2}}));
 
-TEST(Animation, PingPongTurnsItsDirectionAtBothEnds) {
-    Animation a = make(2, 0, {0.25f, 0.25f, 0.25f});
-    a.advance(0.5f);
-    EXPECT_EQ(a.index, 2);
-    EXPECT_EQ(a.direction, 0);
-    a.advance(0.25f);
-    EXPECT_EQ(a.index, 1);
-    EXPECT_EQ(a.direction, 1);
-    a.advance(0.25f);
-    EXPECT_EQ(a.index, 0);
-    EXPECT_EQ(a.direction, 1);
-    a.advance(0.25f);
-    EXPECT_EQ(a.index, 1);
-    EXPECT_EQ(a.direction, 0);
-}
-
 TEST(Animation, StopModeStaysOnTheLastFrameHoweverLong) {
     Animation a = make(1, 0, {0.25f, 0.25f, 0.25f});
     a.advance(1000.0f);
@@ -161,37 +184,6 @@ TEST(Animation, FramesWithoutDurationNeverHoldUpAdvance) {
             EXPECT_EQ(a.direction, 0) << mode << " " << duration;
         }
     }
-}
-
-TEST(Animation, AZeroFramePassesAtOnceBetweenTimedOnes) {
-    Animation a = make(0, 0, {0.25f, 0.0f, 0.25f});
-    a.advance(0.25f);
-    EXPECT_EQ(a.index, 2);
-    EXPECT_FLOAT_EQ(a.time_left, 0.25f);
-}
-
-TEST(Animation, StoppingOnAZeroLastFrameEnds) {
-    Animation a = make(1, 0, {0.25f, 0.25f, 0.0f});
-    a.advance(0.6f);
-    EXPECT_EQ(a.index, 2);
-    a.advance(0.01f);
-    EXPECT_EQ(a.index, 2);
-}
-
-TEST(Animation, NegativeFramesGiveNoTimeBack) {
-    // Counting -1 as time given back would gain 0.75 s per cycle and never end.
-    Animation a = make(0, 0, {0.25f, -1.0f});
-    a.advance(0.3f);
-    EXPECT_EQ(a.index, 0);
-    EXPECT_FLOAT_EQ(a.time_left, 0.2f);
-}
-
-TEST(Animation, FramesTooShortToCountAgainstTheTimeHoldTheAnimation) {
-    Animation a = make(2, 0, {1e-12f, 1e-12f, 1e-12f});
-    a.advance(1.0f);  // 1.0f - 1e-12f == 1.0f: stepping would never use the time up
-    EXPECT_EQ(a.index, 0);
-    EXPECT_EQ(a.direction, 0);
-    EXPECT_EQ(a.time_left, 1e-12f);
 }
 
 TEST(Animation, ResetRewindsButKeepsDirectionAndLoopMode) {

@@ -8,19 +8,9 @@
 
 #include "Render/GLRendererFixture.h"
 #include "Render/Texture.h"
+#include "Support/Dice.h"
 
 namespace {
-
-// A small deterministic generator, so both frames get the same scene.
-struct Dice {
-    uint32_t state;
-    uint32_t next() {
-        state = state * 1664525u + 1013904223u;
-        return state >> 8;
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<uint32_t>(n)); }
-    float between(float lo, float hi) { return lo + (hi - lo) * (next() % 10000) / 10000.0f; }
-};
 
 // 8 x 8 pixels in a pattern of its own, with some alpha, so that filters, environments and
 // blending all show.
@@ -59,7 +49,7 @@ class GLRendererBatchTest : public GLRendererFixture {
     void draw_scene(bool textured) {
         static const BlendState blends[4] = {BlendState::alpha(), BlendState::additive(),
                                              BlendState{}, BlendState{true, 0, 0, 4, 0, 4, 0, {}}};
-        Dice dice{12345};
+        Dice dice{12345, 10000};  // both frames get the same scene
         for (int i = 0; i < 900; ++i) {
             if (i % 150 == 0)
                 gl().set_blend_state(blends[(i / 150) % 4]);
@@ -123,15 +113,6 @@ class GLRendererBatchTest : public GLRendererFixture {
                     break;
             }
         }
-    }
-
-    // The presented frame, bottom row first.
-    std::vector<uint8_t> frame_pixels() {
-        std::vector<uint8_t> pixels(static_cast<size_t>(1280) * 720 * 4);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
     }
 
     std::vector<uint8_t> render(bool batching, bool textured) {

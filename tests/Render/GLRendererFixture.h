@@ -108,6 +108,15 @@ class GLRendererFixture : public EngineTest {
         return ::testing::AssertionSuccess();
     }
 
+    // The presented frame of 1280 x 720, bottom row first.
+    std::vector<uint8_t> frame_pixels() {
+        std::vector<uint8_t> pixels(static_cast<size_t>(1280) * 720 * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
     // The colour of a presented pixel; the window may have no alpha channel, so alpha reads 0.
     Pixel at(int x, int y) {
         Pixel p = pixel(x, y);

@@ -105,15 +105,6 @@ std::vector<ScreenText> screen_texts() {
 
 class TextBatchTest : public GLRendererFixture {
   protected:
-    // The presented frame, bottom row first.
-    std::vector<uint8_t> frame_pixels() {
-        std::vector<uint8_t> pixels(static_cast<size_t>(1280) * 720 * 4);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 1280, 720, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-
     // Stripes of colour under the letters, so that blending shows.
     void background() {
         for (int i = 0; i < 16; ++i) {
@@ -298,10 +289,10 @@ TEST_F(TextBatchTest, LetterTableTextsAreTheSameBatchedOrNot) {
                 // Texts among other quads, and a state change between some.
                 if (i == 12)
                     gl().set_blend_state(BlendState::additive());
-                gl().draw_text(*texts[i], {1, 0.9f, 1, 1});
+                texts[i]->draw(gl(), {1, 0.9f, 1, 1});
             }
             for (const auto& block : blocks)
-                gl().draw_multiline_text(*block, {0.9f, 1, 1, 0.8f});
+                block->draw(gl(), {0.9f, 1, 1, 0.8f});
         });
         return frame_pixels();
     };

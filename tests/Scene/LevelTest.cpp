@@ -19,6 +19,34 @@ class LevelTest : public EngineTest {
         return raw;
     }
     Level& level() { return *Game::instance().level; }
+    ProbeObject* probe_at(int32_t id) { return static_cast<ProbeObject*>(level().find_by_id(id)); }
+
+    struct Upload {
+        std::string name;
+        int layer;
+        int id;
+    };
+    // A level of layers made with these create_layer arguments, and a probe for each upload
+    // (unless the name is taken already), uploaded in that order; then the script more.
+    void start_layers(const std::vector<std::string>& layers, const std::vector<Upload>& uploads,
+                      const std::string& more = "") {
+        std::string script = "lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\n";
+        for (const std::string& layer : layers)
+            script += "lf:create_layer(" + layer + ")\n";
+        for (const Upload& u : uploads) {
+            if (!TempLists::instance().game_objects.find(u.name))
+                probe(u.name);
+            script += "lf:gameobject_upload('" + u.name + "', " + std::to_string(u.layer) + ", " +
+                      std::to_string(u.id) + ")\n";
+        }
+        start(script + more);
+    }
+    // The same with layer_count plain layers.
+    void start_level(int layer_count, const std::vector<Upload>& uploads,
+                     const std::string& more = "") {
+        start_layers(std::vector<std::string>(static_cast<size_t>(layer_count), "1, 1, 0"), uploads,
+                     more);
+    }
     // Log lines of one kind ("update", "draw", "destroy").
     std::vector<std::string> events(const std::string& kind) {
         std::vector<std::string> out;
@@ -87,18 +115,7 @@ TEST_F(LevelTest, UploadMovesTheObjectIntoTheLayerOnlyWhenEverythingIsThere) {
 }
 
 TEST_F(LevelTest, RemovingByIdTakesTheFirstUploadedAndOnePerLayer) {
-    for (const char* n : {"a", "b", "c", "d", "e"})
-        probe(n);
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        for i = 1, 3 do lf:create_layer(1, 1, 0) end
-        lf:gameobject_upload('a', 0, 7)
-        lf:gameobject_upload('b', 0, 7)
-        lf:gameobject_upload('c', 2, 7)
-        lf:gameobject_upload('d', 1, 8)
-        lf:gameobject_upload('e', 2, 7)
-    )");
+    start_level(3, {{"a", 0, 7}, {"b", 0, 7}, {"c", 2, 7}, {"d", 1, 8}, {"e", 2, 7}});
     EXPECT_EQ(lua("lf:remove_gameobject_from_layer(0, 7)"), "");
     EXPECT_EQ(events("destroy"), (Names{"a"}));
     EXPECT_EQ(lua("lf:remove_gameobject_from_layer(0, 7)"), "");
@@ -120,18 +137,7 @@ TEST_F(LevelTest, ForgettingANameLeavesTheObjectAlive) {
 }
 
 TEST_F(LevelTest, UpdateWalksLayersAndObjectsInOrderAndSkipsFrozenLayers) {
-    for (const char* n : {"a", "b", "c", "d"})
-        probe(n);
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('c', 1, 3)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 0, 2)
-        lf:gameobject_upload('d', 1, 4)
-    )");
+    start_level(2, {{"c", 1, 3}, {"a", 0, 1}, {"b", 0, 2}, {"d", 1, 4}});
     tick();
     EXPECT_EQ(events("update"), (Names{"a", "b", "c", "d"}));
     EXPECT_EQ(events("draw"), (Names{"a", "b", "c", "d"}));
@@ -144,32 +150,16 @@ TEST_F(LevelTest, UpdateWalksLayersAndObjectsInOrderAndSkipsFrozenLayers) {
 }
 
 TEST_F(LevelTest, AnObjectFinishingItsUpdateIsDestroyedBeforeItIsDrawn) {
-    ProbeObject* a = probe("a");
-    probe("b");
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 0, 2)
-    )");
-    a->finished = true;
+    start_level(1, {{"a", 0, 1}, {"b", 0, 2}});
+    probe_at(1)->finished = true;
     tick();
     EXPECT_EQ(log, (Names{"update a", "destroy a", "update b", "draw b"}));
     EXPECT_EQ(level().layers[0]->size(), 1u);
 }
 
 TEST_F(LevelTest, ParallaxShiftsTheCameraPerLayerAndRestoresIt) {
-    ProbeObject* a = probe("a");
-    ProbeObject* b = probe("b");
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(0, 0, 0)
-        lf:create_layer(0.5, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 1, 2)
-    )");
+    start_layers({"0, 0, 0", "0.5, 1, 0"}, {{"a", 0, 1}, {"b", 1, 2}});
+    ProbeObject *a = probe_at(1), *b = probe_at(2);
     Camera& camera = *Game::instance().renderer->camera();
     camera.position = {500, 200};
     camera.notify_moved();
@@ -180,14 +170,8 @@ TEST_F(LevelTest, ParallaxShiftsTheCameraPerLayerAndRestoresIt) {
 }
 
 TEST_F(LevelTest, TintIsTheLevelColourTimesTheLayerColourUnclamped) {
-    ProbeObject* a = probe("a");
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:layer_color(0, 2, 2, 0.5, 1)
-    )");
+    start_level(1, {{"a", 0, 1}}, "lf:layer_color(0, 2, 2, 0.5, 1)");
+    ProbeObject* a = probe_at(1);
     level().level_colour = {0.5f, 2.0f, 1.0f, 0.25f};
     tick();
     EXPECT_EQ(a->last_tint, (Color{1.0f, 4.0f, 0.5f, 0.25f}));
@@ -209,30 +193,13 @@ TEST_F(LevelTest, EachLayerSetsItsBlendStateBeforeDrawing) {
         p->out = &dst;
         TempLists::instance().game_objects.put(n, std::move(p));
     }
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 1)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 1, 2)
-    )");
+    start_layers({"1, 1, 1", "1, 1, 0"}, {{"a", 0, 1}, {"b", 1, 2}});
     tick();
     EXPECT_EQ(dst, (std::vector<GLint>{GL_ONE, GL_ONE_MINUS_SRC_ALPHA}));
 }
 
 TEST_F(LevelTest, DestroyingALevelDestroysItsObjectsInOrderButNotHeldOnes) {
-    for (const char* n : {"a", "b", "c"})
-        probe(n);
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('b', 1, 2)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('c', 1, 3)
-    )");
+    start_level(2, {{"b", 1, 2}, {"a", 0, 1}, {"c", 1, 3}});
     ProbeObject held("player", log);
     level().layers[0]->hold_object(&held);
     held.id = 1;
@@ -248,7 +215,7 @@ TEST_F(LevelTest, DestroyingALevelDestroysItsObjectsInOrderButNotHeldOnes) {
 }
 
 TEST_F(LevelTest, AHeldObjectDestroyedElsewhereLeavesItsLayer) {
-    start("lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\nlf:create_layer(1, 1, 0)");
+    start_level(1, {});
     auto held = std::make_unique<ProbeObject>("player", log);
     level().layers[0]->hold_object(held.get());
     tick();
@@ -259,19 +226,9 @@ TEST_F(LevelTest, AHeldObjectDestroyedElsewhereLeavesItsLayer) {
 
 // Scripts run from inside a layer's update may remove objects or replace the level.
 TEST_F(LevelTest, AnObjectRemovingItselfFromItsUpdateIsDestroyedAfterTheWalk) {
-    for (const char* n : {"a", "b", "c"})
-        probe(n);
     write_file("remove.lua", "LuaFunctions():remove_gameobject(parameter)");
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 0, 2)
-        lf:gameobject_upload('c', 0, 3)
-    )");
-    auto* b = static_cast<ProbeObject*>(level().find_by_id(2));
-    b->on_update = [] {
+    start_level(1, {{"a", 0, 1}, {"b", 0, 2}, {"c", 0, 3}});
+    probe_at(2)->on_update = [] {
         ScriptHost::run_script("remove.lua", 2);  // b itself
         ScriptHost::run_script("remove.lua", 3);  // c, not yet updated
         ScriptHost::run_script("remove.lua", 1);  // a, already updated
@@ -283,28 +240,16 @@ TEST_F(LevelTest, AnObjectRemovingItselfFromItsUpdateIsDestroyedAfterTheWalk) {
 }
 
 TEST_F(LevelTest, AnObjectReplacingTheLevelFromItsUpdateEndsTheOldLevelsWalk) {
-    for (const char* n : {"a", "b", "c", "d", "new"})
-        probe(n);
+    probe("new");
     write_file("next.lua", R"(
         local lf = LuaFunctions()
         lf:create_level(0, 0, 0, 0)
         lf:create_layer(1, 1, 0)
         lf:gameobject_upload('new', 0, 9)
     )");
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-        lf:gameobject_upload('b', 0, 2)
-        lf:gameobject_upload('c', 0, 3)
-        lf:gameobject_upload('d', 1, 4)
-    )");
+    start_level(2, {{"a", 0, 1}, {"b", 0, 2}, {"c", 0, 3}, {"d", 1, 4}});
     Level* old_level = Game::instance().level.get();
-    static_cast<ProbeObject*>(level().find_by_id(2))->on_update = [] {
-        ScriptHost::run_script("next.lua", 0);
-    };
+    probe_at(2)->on_update = [] { ScriptHost::run_script("next.lua", 0); };
     tick();
     EXPECT_NE(Game::instance().level.get(), old_level);
     // The old level's walk stopped after b; its objects died after the walk; the new level is
@@ -315,18 +260,10 @@ TEST_F(LevelTest, AnObjectReplacingTheLevelFromItsUpdateEndsTheOldLevelsWalk) {
 }
 
 TEST_F(LevelTest, AnObjectUploadedDuringTheWalkJoinsTheLayer) {
-    probe("a");
     probe("late");
     write_file("add.lua", "LuaFunctions():gameobject_upload('late', 0, 5)");
-    start(R"(
-        lf = LuaFunctions()
-        lf:create_level(0, 0, 0, 0)
-        lf:create_layer(1, 1, 0)
-        lf:gameobject_upload('a', 0, 1)
-    )");
-    static_cast<ProbeObject*>(level().find_by_id(1))->on_update = [] {
-        ScriptHost::run_script("add.lua", 0);
-    };
+    start_level(1, {{"a", 0, 1}});
+    probe_at(1)->on_update = [] { ScriptHost::run_script("add.lua", 0); };
     tick();
     EXPECT_EQ(events("draw"), (Names{"a", "late"}));
     EXPECT_EQ(level().layers[0]->size(), 2u);

@@ -62,6 +62,23 @@ class ParticleTest : public EngineTest {
     }
     static constexpr const char* one_layer =
         "lf = LuaFunctions()\nlf:create_level(0, 0, 0, 0)\nlf:create_layer(1, 1, 0)\n";
+
+    // A level of one layer holding the emitter 'e' of the plain particle 'p', uploaded with the
+    // id 1 once amount particles are made: the calls of particle configure 'p', those of emitter
+    // configure 'e' (made at at).
+    struct Emitter {
+        std::string particle{};
+        Vector2 at{0, 0};
+        std::string emitter{};
+        int amount = 1;
+    };
+    ParticleEmitter* start_emitter(const Emitter& e) {
+        start(std::string(one_layer) + "lf:create_sprite('p', 2, '', 0, 0)\n" + e.particle +
+              "\nlf:create_sprite('e', 3, 'p', " + std::to_string(e.at.x) + ", " +
+              std::to_string(e.at.y) + ")\n" + e.emitter + "\nlf:emitter_particle_amount('e', " +
+              std::to_string(e.amount) + ")\nlf:gameobject_upload('e', 0, 1)\n");
+        return uploaded(1);
+    }
 };
 
 TEST_F(ParticleTest, CreateSpriteMakesParticleTemplatesAndAnEmitterThatTakesACopy) {
@@ -107,14 +124,9 @@ TEST_F(ParticleTest, CreateSpriteMakesParticleTemplatesAndAnEmitterThatTakesACop
 }
 
 TEST_F(ParticleTest, NoSpreadAndOneSpeedSendEveryParticleAlongTheAxis) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:create_sprite('e', 3, 'p', -50, 20)
-        lf:emitter_range('e', 10, 10, 0, 0, 100, 100)
-        lf:emitter_particle_amount('e', 25)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    ParticleEmitter* e = start_emitter({.at = {-50, 20},
+                                        .emitter = "lf:emitter_range('e', 10, 10, 0, 0, 100, 100)",
+                                        .amount = 25});
     ASSERT_NE(e, nullptr);
     ASSERT_EQ(e->particles.size(), 25u);
     tick(100);  // one second
@@ -193,17 +205,10 @@ TEST_F(ParticleTest, SeededParticlesStayInsideTheirRangesAndAngleOverManyFrames)
 }
 
 TEST_F(ParticleTest, ColourAndScaleFollowTheLifeFromStartToEnd) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:particle_start_color('p', 1, 0, 0, 1)
-        lf:particle_end_color('p', 1, 1, 0, 0)
-        lf:create_sprite('e', 3, 'p', 0, 0)
-        lf:emitter_range('e', 2, 2, 0, 0, 10, 10)
-        lf:emitter_scale('e', true, 1, 1, 3, 3)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    ParticleEmitter* e = start_emitter({.particle = "lf:particle_start_color('p', 1, 0, 0, 1)\n"
+                                                    "lf:particle_end_color('p', 1, 1, 0, 0)\n",
+                                        .emitter = "lf:emitter_range('e', 2, 2, 0, 0, 10, 10)\n"
+                                                   "lf:emitter_scale('e', true, 1, 1, 3, 3)\n"});
     ASSERT_NE(e, nullptr);
     const Particle& p = *e->particles.at(0);
     struct Case {
@@ -236,17 +241,11 @@ TEST_F(ParticleTest, ColourAndScaleFollowTheLifeFromStartToEnd) {
 }
 
 TEST_F(ParticleTest, TheEmitterColourTintsEachParticleOnceAtEmission) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:particle_start_color('p', 1, 0.8, 0.6, 1)
-        lf:particle_end_color('p', 1, 1, 1, 0.5)
-        lf:create_sprite('e', 3, 'p', 0, 0)
-        lf:sprite_color('e', 0.5, 0.5, 0.5, 1)
-        lf:emitter_range('e', 0.1, 0.1, 0, 0, 0, 0)
-        lf:emitter_particle_amount('e', 3)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    ParticleEmitter* e = start_emitter({.particle = "lf:particle_start_color('p', 1, 0.8, 0.6, 1)\n"
+                                                    "lf:particle_end_color('p', 1, 1, 1, 0.5)\n",
+                                        .emitter = "lf:sprite_color('e', 0.5, 0.5, 0.5, 1)\n"
+                                                   "lf:emitter_range('e', 0.1, 0.1, 0, 0, 0, 0)\n",
+                                        .amount = 3});
     ASSERT_NE(e, nullptr);
     tick(55);  // five lives and a half: reborn five times
     for (const auto& p : e->particles) {
@@ -256,17 +255,13 @@ TEST_F(ParticleTest, TheEmitterColourTintsEachParticleOnceAtEmission) {
 }
 
 TEST_F(ParticleTest, ALifetimeOfZeroKeepsTheParticleAtTheEmitterInStartColourAndScale) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:sprite_shape('p', 2, 10, 10)
-        lf:particle_start_color('p', 1, 0, 0, 1)
-        lf:particle_end_color('p', 0, 0, 1, 1)
-        lf:create_sprite('e', 3, 'p', 100, 50)
-        lf:emitter_range('e', 0, 0, 0, 0, 300, 300)
-        lf:emitter_scale('e', true, 2, 2, 5, 5)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 1)
-    )");
+    ASSERT_NE(start_emitter({.particle = "lf:sprite_shape('p', 2, 10, 10)\n"
+                                         "lf:particle_start_color('p', 1, 0, 0, 1)\n"
+                                         "lf:particle_end_color('p', 0, 0, 1, 1)\n",
+                             .at = {100, 50},
+                             .emitter = "lf:emitter_range('e', 0, 0, 0, 0, 300, 300)\n"
+                                        "lf:emitter_scale('e', true, 2, 2, 5, 5)\n"}),
+              nullptr);
     tick(30);
     // A 40 x 40 red square centred on (100, 50): pixel (740, 410).
     EXPECT_EQ(pixel(740, 410), (Pixel{255, 0, 0, 255}));
@@ -322,15 +317,9 @@ TEST_F(ParticleTest, SettersStoreOnlyUsablePairsAndClampTheAngle) {
 }
 
 TEST_F(ParticleTest, WithoutASeparateEndScaleTheScaleStaysConstant) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:create_sprite('e', 3, 'p', 0, 0)
-        lf:emitter_range('e', 1, 2, 0, 0, 0, 0)
-        lf:emitter_scale('e', false, 2, 4, 7, 9)
-        lf:emitter_particle_amount('e', 20)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    ParticleEmitter* e = start_emitter({.emitter = "lf:emitter_range('e', 1, 2, 0, 0, 0, 0)\n"
+                                                   "lf:emitter_scale('e', false, 2, 4, 7, 9)\n",
+                                        .amount = 20});
     ASSERT_NE(e, nullptr);
     for (int frame = 0; frame < 150; ++frame) {
         tick();
@@ -391,17 +380,11 @@ TEST_F(ParticleTest, BadInputNeitherCrashesNorGoesNonFinite) {
 }
 
 TEST_F(ParticleTest, FarFromThePlayerParticlesNeitherMoveNorDrawAndResumeWhenNear) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:sprite_shape('p', 2, 10, 10)
-        lf:particle_start_color('p', 1, 1, 1, 1)
-        lf:particle_end_color('p', 1, 1, 1, 1)
-        lf:create_sprite('e', 3, 'p', 0, 0)
-        lf:emitter_range('e', 100, 100, 0, 0, 50, 50)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 1)
-    )");
-    ParticleEmitter* e = uploaded(1);
+    ParticleEmitter* e =
+        start_emitter({.particle = "lf:sprite_shape('p', 2, 10, 10)\n"
+                                   "lf:particle_start_color('p', 1, 1, 1, 1)\n"
+                                   "lf:particle_end_color('p', 1, 1, 1, 1)\n",
+                       .emitter = "lf:emitter_range('e', 100, 100, 0, 0, 50, 50)"});
     ASSERT_NE(e, nullptr);
     const Particle& p = *e->particles.at(0);
     e->update_near(1.0f, Vector2{0, 500});
@@ -428,21 +411,15 @@ TEST_F(ParticleTest, FarFromThePlayerParticlesNeitherMoveNorDrawAndResumeWhenNea
 }
 
 TEST_F(ParticleTest, ACarriedEmitterLeavesATrailAndItsReferenceEmptiesWithIt) {
-    start(std::string(one_layer) + R"(
-        lf:create_sprite('p', 2, '', 0, 0)
-        lf:create_sprite('e', 3, 'p', 0, 0)
-        lf:emitter_range('e', 0.5, 0.5, 0, 0, 0, 0)
-        lf:emitter_particle_amount('e', 1)
-        lf:gameobject_upload('e', 0, 7)
-    )");
-    Ref<ParticleEmitter> carried(uploaded(7));
+    Ref<ParticleEmitter> carried(
+        start_emitter({.emitter = "lf:emitter_range('e', 0.5, 0.5, 0, 0, 0, 0)"}));
     ASSERT_TRUE(carried);
     tick(10);
     carried->transform.position = {200, -30};  // the carrier moved
     EXPECT_EQ(carried->particles[0]->transform.position, (Vector2{0, 0}));
     tick(41);  // the particle's life ends and it is reborn where the emitter now is
     EXPECT_EQ(carried->particles[0]->transform.position, (Vector2{200, -30}));
-    ASSERT_EQ(lua("lf:remove_gameobject(7)"), "");
+    ASSERT_EQ(lua("lf:remove_gameobject(1)"), "");
     EXPECT_FALSE(carried);
     tick();
 }
@@ -458,12 +435,7 @@ TEST_F(ParticleTest, AParticleUploadedOnItsOwnDiesOnItsFirstUpdate) {
 }
 
 TEST_F(ParticleTest, AnimatedParticlesEachPlayTheirOwnCopy) {
-    start(std::string(one_layer) + R"(
-        lf:init_subtexture('none', 'f0', 0, 0, 0.5, 1)
-        lf:init_subtexture('none', 'f1', 0.5, 0, 1, 1)
-        lf:init_animation('twinkle', 0, 0)
-        lf:animation_add_frame('twinkle', 'f0', 0.1)
-        lf:animation_add_frame('twinkle', 'f1', 0.1)
+    start(std::string(one_layer) + two_frame_animation("twinkle") + R"(
         lf:create_sprite('a', 5, 'twinkle', 0, 0)
         lf:create_sprite('e', 3, 'a', 0, 0)
         lf:emitter_range('e', 5, 5, 0, 0, 0, 0)

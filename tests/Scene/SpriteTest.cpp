@@ -174,13 +174,7 @@ TEST_F(SpriteTest, ClonesCopyTheVisibleStateButNotTheIdAndDoNotScroll) {
 }
 
 TEST_F(SpriteTest, AnimatedSpritesPlayTheirOwnCopy) {
-    start(R"(
-        lf = LuaFunctions()
-        lf:init_subtexture('none', 'f0', 0, 0, 0.5, 1)
-        lf:init_subtexture('none', 'f1', 0.5, 0, 1, 1)
-        lf:init_animation('walk', 0, 0)
-        lf:animation_add_frame('walk', 'f0', 0.1)
-        lf:animation_add_frame('walk', 'f1', 0.1)
+    start("lf = LuaFunctions()\n" + two_frame_animation("walk") + R"(
         lf:create_level(0, 0, 0, 0)
         lf:create_layer(1, 1, 0)
         lf:create_sprite('a', 1, 'walk', 0, 0)

@@ -6,8 +6,8 @@
 #include "Scene/Hud.h"
 #include "Scene/Level.h"
 #include "Scene/MultilineText.h"
+#include "Scene/TextPictures.h"
 #include "Scene/TextSpitter.h"
-#include "Support/PngWriter.h"
 
 namespace {
 
@@ -17,25 +17,12 @@ class TextScriptTest : public GLRendererFixture {
     // letters and 4 between lines; and the proportional font "font" of the letters ' ', '!'
     // and '"', 0.25, 0.5 and 1 times as wide as high.
     void start_with_fonts(const std::string& more) {
-        Picture letters(2, 1);
-        letters.set(0, 0, 255, 0, 0);
-        letters.set(1, 0, 0, 255, 0);
-        ASSERT_TRUE(write_png(dir + "/letters.png", letters.image));
-        Picture font(128, 32);
-        font.fill(0, 31, 8, 1, 255, 0, 255);
-        font.fill(9, 31, 16, 1, 255, 0, 255);
-        font.fill(26, 31, 32, 1, 255, 0, 255);
-        ASSERT_TRUE(write_png(dir + "/font.png", font.image));
+        ASSERT_TRUE(write_png(dir + "/letters.png", two_letter_picture().image));
+        ASSERT_TRUE(write_png(dir + "/font.png", marked_font_picture(false).image));
         start(
             "lf = LuaFunctions()\n"
-            "lf:init_texture('font', 'font.png', 0, 0, 0, 0)\n"
-            "lf:init_texture('letters', 'letters.png', 0, 0, 0, 0)\n"
-            "lf:load_resource(0, 'letters')\n"
-            "lf:init_subtexture('letters', 'A', 0, 0, 0.5, 1)\n"
-            "lf:init_subtexture('letters', 'B', 0.5, 0, 1, 1)\n"
-            "lf:create_font('m', 16, 8, 2, 4)\n"
-            "lf:add_letter_subtexture('m', 'A', 'A')\n"
-            "lf:add_letter_subtexture('m', 'B', 'B')\n"
+            "lf:init_texture('font', 'font.png', 0, 0, 0, 0)\n" +
+            std::string(two_letter_font_map) +
             "lf:create_level(0, 0, 0, 0)\n"
             "lf:create_layer(1, 1, 0)\n" +
             more);

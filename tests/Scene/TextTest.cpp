@@ -11,21 +11,15 @@
 #include "Scene/RevealMLineTextController.h"
 #include "Scene/SpeechBubble.h"
 #include "Scene/Text.h"
+#include "Scene/TextPictures.h"
 #include "Scene/TextSpitter.h"
-#include "Support/PngWriter.h"
 
 class TextTest : public GLRendererFixture {
   protected:
     // The start-up script registers a "font" picture of one 32-row band: ' ' is 8 pixels
     // wide, '!' 16 (solid red) and '"' 32 (solid green), so their aspects are 0.25, 0.5, 1.
     void start_with_font(const std::string& more = "") {
-        Picture p(128, 32);
-        p.fill(0, 31, 8, 1, 255, 0, 255);
-        p.fill(9, 31, 16, 1, 255, 0, 255);
-        p.fill(9, 0, 16, 31, 255, 0, 0);
-        p.fill(26, 31, 32, 1, 255, 0, 255);
-        p.fill(26, 0, 32, 31, 0, 255, 0);
-        ASSERT_TRUE(write_png(dir + "/font.png", p.image));
+        ASSERT_TRUE(write_png(dir + "/font.png", marked_font_picture(true).image));
         start(
             "lf = LuaFunctions()\n"
             "lf:init_texture('font', 'font.png', 0, 0, 0, 0)\n"
@@ -139,7 +133,7 @@ TEST_F(TextTest, MultilineBlocksLayTheirLinesOutFromTheTop) {
     // OpenGL reports each quad as two triangles.
     auto quads = [&] {
         std::vector<std::array<float, 4>> out;
-        const auto prims = feedback([&] { gl().draw_multiline_text(block, {1, 1, 1, 1}); });
+        const auto prims = feedback([&] { block.draw(gl(), {1, 1, 1, 1}); });
         EXPECT_EQ(prims.size() % 2, 0u);
         for (size_t i = 0; i + 1 < prims.size(); i += 2) {
             float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
@@ -189,7 +183,7 @@ TEST_F(TextTest, SpeechBubblesHaveRoundedCornersAndATailUnderThem) {
     bubble.width = 100;
     bubble.height = 40;
     bubble.radius = 10;
-    auto draw = [&] { return feedback([&] { gl().draw_speech_bubble(bubble, {1, 1, 1, 1}); }); };
+    auto draw = [&] { return feedback([&] { bubble.draw(gl(), {1, 1, 1, 1}); }); };
     struct Case {
         Vector2 target;
         float tail_x;  // the tail's tip, relative to the bubble's position
@@ -347,24 +341,14 @@ TEST_F(TextTest, AFontReplacedUnderItsNameLeavesNoDanglingTexts) {
 }
 
 TEST_F(TextTest, SpittersShowOneLetterPerPeriodFromTheirFontMap) {
-    Picture p(2, 1);
-    p.set(0, 0, 255, 0, 0);
-    p.set(1, 0, 0, 255, 0);
-    ASSERT_TRUE(write_png(dir + "/letters.png", p.image));
-    start_with_font(
-        "lf:init_texture('letters', 'letters.png', 0, 0, 0, 0)\n"
-        "lf:load_resource(0, 'letters')\n"
-        "lf:init_subtexture('letters', 'A', 0, 0, 0.5, 1)\n"
-        "lf:init_subtexture('letters', 'B', 0.5, 0, 1, 1)\n"
-        "lf:create_font('m', 16, 8, 2, 4)\n"
-        "lf:add_letter_subtexture('m', 'A', 'A')\n"
-        "lf:add_letter_subtexture('m', 'B', 'B')\n"
-        "lf:create_text('t', 'm', 0, 0, 0.0625, 1)\n"
-        "lf:create_text('t', 'none', 50, 50, 1, 1)\n"  // the name is taken: nothing
-        "lf:add_text('t', 'ABC')\n"
-        "lf:text_color('t', 1, 1, 0, 1)\n"
-        "lf:add_text('nobody', 'ABC')\n"
-        "lf:gameobject_upload('t', 0, 7)\n");
+    ASSERT_TRUE(write_png(dir + "/letters.png", two_letter_picture().image));
+    start_with_font(std::string(two_letter_font_map) +
+                    "lf:create_text('t', 'm', 0, 0, 0.0625, 1)\n"
+                    "lf:create_text('t', 'none', 50, 50, 1, 1)\n"  // the name is taken: nothing
+                    "lf:add_text('t', 'ABC')\n"
+                    "lf:text_color('t', 1, 1, 0, 1)\n"
+                    "lf:add_text('nobody', 'ABC')\n"
+                    "lf:gameobject_upload('t', 0, 7)\n");
     auto* spitter = dynamic_cast<TextSpitter*>(Game::instance().level->find_by_id(7));
     ASSERT_TRUE(spitter);
     EXPECT_EQ(spitter->total, 3);

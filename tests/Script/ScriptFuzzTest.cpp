@@ -202,7 +202,13 @@ class ScriptFuzz : public EngineTest {
                 if (run.recent.size() > remembered_calls)
                     run.recent.pop_front();
                 ScriptHost::run_script(Game::init_script, 0);
-                EXPECT_EQ(lua("__fuzz_repair()\nlf = LuaFunctions()"), "");
+                // A finalizer a trick left raising may end the first attempt with its error
+                // (Lua reports it from the line that was running); each runs only once.
+                std::string repaired;
+                for (int attempt = 0; attempt < 3; ++attempt)
+                    if ((repaired = lua("__fuzz_repair()\nlf = LuaFunctions()")).empty())
+                        break;
+                EXPECT_EQ(repaired, "");
             }
             make_call(L, 0);
             progress = run.made;

@@ -162,6 +162,25 @@ void ScriptFuzzer::add_name(const std::string& name) {
     ++fixed_names_;
 }
 
+template <class Small, class Usual>
+ScriptFuzzer::Value ScriptFuzzer::mixed_number(std::span<const double> awkward, Small small,
+                                               Usual usual) {
+    Value v;
+    v.kind = Value::number;
+    switch (below(4)) {
+        case 0:
+            v.n = awkward[below(awkward.size())];
+            break;
+        case 1:
+            v.n = small();
+            break;
+        default:
+            v.n = usual();
+            break;
+    }
+    return v;
+}
+
 ScriptFuzzer::Value ScriptFuzzer::number_arg() {
     static const double awkward[] = {
         0.0,
@@ -185,20 +204,9 @@ ScriptFuzzer::Value ScriptFuzzer::number_arg() {
         -2147483648.0,
         4294967296.0,
     };
-    Value v;
-    v.kind = Value::number;
-    switch (below(4)) {
-        case 0:
-            v.n = awkward[below(std::size(awkward))];
-            break;
-        case 1:
-            v.n = static_cast<double>(below(11));  // indices, kinds, small sizes
-            break;
-        default:
-            v.n = (static_cast<double>(below(2000001)) - 1000000.0) / 1000.0;
-            break;
-    }
-    return v;
+    return mixed_number(
+        awkward, [&] { return static_cast<double>(below(11)); },  // indices, kinds, small sizes
+        [&] { return (static_cast<double>(below(2000001)) - 1000000.0) / 1000.0; });
 }
 
 ScriptFuzzer::Value ScriptFuzzer::integer_arg() {
@@ -222,20 +230,10 @@ ScriptFuzzer::Value ScriptFuzzer::integer_arg() {
         255,
         256,
     };
-    Value v;
-    v.kind = Value::number;
-    switch (below(4)) {
-        case 0:
-            v.n = awkward[below(std::size(awkward))];
-            break;
-        case 1:
-            v.n = static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(rng_())));
-            break;
-        default:
-            v.n = static_cast<double>(below(12)) - 1.0;  // -1 to 10: ids, layers, kinds
-            break;
-    }
-    return v;
+    return mixed_number(
+        awkward,
+        [&] { return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(rng_()))); },
+        [&] { return static_cast<double>(below(12)) - 1.0; });  // -1 to 10: ids, layers, kinds
 }
 
 ScriptFuzzer::Value ScriptFuzzer::string_arg() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,10 @@ class ScriptFuzzer {
     uint64_t accepted = 0;
 
   private:
+    // A number: a quarter of the time one of the awkward values, a quarter small(), else
+    // usual().
+    template <class Small, class Usual>
+    Value mixed_number(std::span<const double> awkward, Small small, Usual usual);
     Value number_arg();
     Value integer_arg();
     Value string_arg();

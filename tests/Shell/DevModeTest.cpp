@@ -1,7 +1,9 @@
 // The developer mode's frames in-process, on a real window with a scripted keyboard and clock:
 // restarts on F5 and on changes under Data/, the error strip, and the frame overlay.
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,16 +23,13 @@ namespace {
 constexpr int32_t key_f3 = vk::f1 + 2;
 constexpr int32_t key_f5 = vk::f1 + 4;
 
-// A level whose one sprite covers the window in green.
-const char* const green_game = R"(
-local lf = LuaFunctions()
-lf:create_level(0, 0, 0, 0)
-lf:create_layer(1, 1, 0)
-lf:create_sprite("ground", 0, "", 0, 0)
-lf:sprite_shape("ground", 0, 1280, 720)
-lf:sprite_color("ground", 0, 1, 0, 1)
-lf:gameobject_upload("ground", 0, 1)
-)";
+// A level whose one sprite covers the window in green (the velden command's tests play it too).
+std::string green_game() {
+    std::ifstream in(std::string(VELDEN_TEST_DATA) + "/games/green.lua");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 }  // namespace
 
@@ -69,7 +68,7 @@ class DevModeTest : public EngineTest {
 };
 
 TEST_F(DevModeTest, F5AndFilesSavedUnderDataRestartTheGame) {
-    open(std::string(green_game) + "starts = (starts or 0) + 1");
+    open(green_game() + "starts = (starts or 0) + 1");
     frames(3);
     EXPECT_EQ(dev->restarts(), 1);
     key(key_f5);
@@ -104,7 +103,7 @@ TEST_F(DevModeTest, F5AndFilesSavedUnderDataRestartTheGame) {
 }
 
 TEST_F(DevModeTest, TheOverlayLeavesTheFrameAloneUntilF3ShowsItAndF3HidesItAgain) {
-    open(green_game);
+    open(green_game());
     frames(2);
     const std::vector<uint8_t> plain = screen();
     // The game's own frame, without the developer mode.
@@ -128,7 +127,7 @@ TEST_F(DevModeTest, TheOverlayLeavesTheFrameAloneUntilF3ShowsItAndF3HidesItAgain
 
 TEST_F(DevModeTest, AScriptErrorShowsInTheStripAtTheBottomForAFewSeconds) {
     write_file(Game::escape_script, "error('the escape script is broken')");
-    open(green_game);
+    open(green_game());
     keyboard.press(vk::escape);
     frames(1);
     keyboard.release(vk::escape);
@@ -149,11 +148,11 @@ TEST_F(DevModeTest, AScriptErrorShowsInTheStripAtTheBottomForAFewSeconds) {
 
 TEST_F(DevModeTest, AFailingStartUpWaitsWithItsErrorShownUntilAChangeFixesIt) {
     write_file(Game::escape_script, "escaped = true");
-    open(std::string(green_game) + "lf:no_such_function()");
+    open(green_game() + "lf:no_such_function()");  // line 8, after the green game's seven
     EXPECT_TRUE(dev->waiting());
     ASSERT_TRUE(dev->strip().pinned());
     ASSERT_EQ(dev->strip().lines().size(), 1u);
-    EXPECT_NE(dev->strip().lines()[0].text.find("INIT_test.lua:9:"), std::string::npos);
+    EXPECT_NE(dev->strip().lines()[0].text.find("INIT_test.lua:8:"), std::string::npos);
     // The game is drawn as far as it was built, but not updated: its Escape script does not run.
     keyboard.press(vk::escape);
     frames(2);
@@ -164,7 +163,7 @@ TEST_F(DevModeTest, AFailingStartUpWaitsWithItsErrorShownUntilAChangeFixesIt) {
     EXPECT_EQ(pixel(640, 3), (Pixel{67, 35, 4, 255}));
     EXPECT_EQ(pixel(640, 300), (Pixel{0, 255, 0, 255}));
 
-    write_file(Game::init_script, green_game);
+    write_file(Game::init_script, green_game());
     frames(5);
     EXPECT_EQ(dev->restarts(), 2);
     EXPECT_FALSE(dev->waiting());
@@ -177,7 +176,7 @@ TEST_F(DevModeTest, AFailingStartUpWaitsWithItsErrorShownUntilAChangeFixesIt) {
 
 TEST_F(DevModeTest, TheOverlayCountsObjectsInLayersTriggersAIStatesAndSoundsPlaying) {
     write_tone((fs::path(dir) / "tone.wav").string(), 440, 2.0, 0.2);
-    open(std::string(green_game) + R"(
+    open(green_game() + R"(
 lf:create_layer(1, 1, 0)
 for i = 1, 2 do
     lf:create_sprite("s" .. i, 0, "", i * 10, 0)

@@ -415,11 +415,13 @@ TEST_F(SampleGameTest, TheMeadowHasGroundToWalkOnAndCollidersInTheDebugView) {
     ASSERT_TRUE(Game::instance().level);
     const SegmentStripList& strips = level().segment_strips;
     ASSERT_GE(strips.size(), 3u);
-    // The floor spans the screen; the two ledges carry the codes 1 and 2, each extended by
-    // add_segment_with_code to two segments.
+    // The floor runs from the meadow's west end to the first gap, past the first screen; the
+    // ledges carry the codes 1 to 4, each extended by add_segment_with_code to two segments.
     EXPECT_EQ(strips[0]->segments.front().start.x, -640.0f);
-    EXPECT_EQ(strips[0]->segments.back().end.x, 640.0f);
-    for (int32_t code : {1, 2}) {
+    ASSERT_EQ(lua("gap = MEADOW.left + (MEADOW.ground:find(' ') - 1) * TILE_SIZE"), "");
+    EXPECT_EQ(strips[0]->segments.back().end.x, static_cast<float>(lua_number("gap")));
+    EXPECT_GT(lua_number("gap"), 640.0);
+    for (int32_t code : {1, 2, 3, 4}) {
         SegmentStrip* ledge = find_strip_with_code(strips, code);
         ASSERT_NE(ledge, nullptr) << code;
         EXPECT_EQ(ledge->segments.size(), 2u);
@@ -515,6 +517,59 @@ TEST_F(SampleGameTest, QuitInTheMenuEndsTheGame) {
     tick();
     EXPECT_EQ(Game::instance().state, GameState::quit);
 }
+// Escape in play pauses: the level stands still under a menu of RESUME, TITLE and QUIT. A held
+// Escape counts once. RESUME (or Escape) plays on; TITLE goes back to the title menu over a new
+// meadow, where Escape ends the game.
+TEST_F(SampleGameTest, EscapePausesPlayAndThePauseMenuResumesOrGoesBackToTheTitle) {
+    start();
+    play();
+    Player& hero = *Game::instance().player;
+    keyboard.press(vk::right);
+    tick(100);
+    const Level* meadow = Game::instance().level.get();
+    keyboard.press(vk::escape);
+    tick(5);
+    keyboard.release(vk::escape);
+    tick();
+    ASSERT_EQ(Game::instance().state, GameState::menu);
+    MenuInput& menu = *Game::instance().menu;
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, 4101) << "RESUME";
+    const Vector2 paused_at = hero.body.transform.position;
+    ASSERT_EQ(lua("time = lf:get_time()"), "");
+    const double time = lua_number("time");
+    tick(150);
+    EXPECT_EQ(hero.body.transform.position, paused_at) << "the right arrow is still held";
+    ASSERT_EQ(lua("time = lf:get_time()"), "");
+    EXPECT_EQ(lua_number("time"), time);
+
+    // Escape again resumes: the hero walks on.
+    tap(vk::escape);
+    ASSERT_EQ(Game::instance().state, GameState::running);
+    tick(50);
+    EXPECT_GT(hero.body.transform.position.x, paused_at.x + 30.0f);
+    keyboard.release(vk::right);
+
+    // Paused again, down to TITLE and Return: the title menu over a new meadow, the hero at
+    // its start.
+    tap(vk::escape);
+    ASSERT_EQ(Game::instance().state, GameState::menu);
+    tap(vk::down);
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, 4102) << "TITLE";
+    tap(vk::enter);
+    tick();
+    EXPECT_EQ(Game::instance().state, GameState::menu);
+    EXPECT_NE(Game::instance().level.get(), meadow);
+    ASSERT_TRUE(menu.focused);
+    EXPECT_EQ(menu.focused->id, start_button_id);
+    ASSERT_EQ(lua("x, start_x = lf:get_player_x(), HERO.start_x"), "");
+    EXPECT_EQ(lua_number("x"), lua_number("start_x"));
+    keyboard.press(vk::escape);
+    tick();
+    EXPECT_EQ(Game::instance().state, GameState::quit);
+}
+
 TEST_F(SampleGameTest, CoinGatesTakeTheCoinsAnotherGateTouches) {
     start();
     // A gate around every coin, with the coin's id, belonging to the coins' group.
@@ -526,7 +581,9 @@ TEST_F(SampleGameTest, CoinGatesTakeTheCoinsAnotherGateTouches) {
             coin_ids.push_back(gate->id);
         }
     }
-    ASSERT_EQ(coin_ids.size(), 12u);
+    ASSERT_EQ(lua("count = #coin_places"), "");
+    ASSERT_EQ(coin_ids.size(), static_cast<size_t>(lua_number("count")));
+    EXPECT_GE(coin_ids.size(), 25u) << "coins all along the meadow";
     for (int32_t id : coin_ids)
         EXPECT_NE(level().find_by_id(id), nullptr) << id;
 
@@ -716,7 +773,8 @@ TEST_F(SampleGameTest, TorchesSmokeCoinsSparkleAndTheLevelKeepsItsScore) {
     const Vector2 feet = hedgehog->body.transform.position;
     EXPECT_EQ(dust_emitter->transform.position,
               (Vector2{feet.x, feet.y + hedgehog->body.vertical_offset}));
-    EXPECT_EQ(sparkles, 12);
+    ASSERT_EQ(lua("count = #coin_places"), "");
+    EXPECT_EQ(sparkles, lua_number("count"));
 
     // The smoke shows above the left torch (world x -430), above its light and the mist:
     // there the picture is still but for the smoke.
@@ -898,13 +956,14 @@ TEST_F(SampleGameTest, TheLeverOpensTheGateTheHammerPoundsTheCannonFiresAndPlank
     EXPECT_NE(find_collider(level().colliders, 10), nullptr);
     // A stand-in for the player's trigger, accepting the lever and the hazards, at the lever.
     ASSERT_EQ(lua(R"(
-        lf:create_trigger('stand_in', 0, '', '', 470, GROUND_Y + 24)
+        lf:create_trigger('stand_in', 0, '', '', MACHINES.lever_x, GROUND_Y + 24)
         lf:create_circle('stand_in', 0, 0, 10)
         lf:trigger_shape('stand_in', 0, 'stand_in')
         lf:trigger_add_group_can_use_me('stand_in', 0, 'lever')
         lf:trigger_add_group_can_use_me('stand_in', 0, 'hazard')
         lf:trigger_upload('stand_in', 998)
         hammer_bottom = GROUND_Y + 30
+        hammer_x, cannon_x = MACHINES.hammer_x, MACHINES.cannon_x
     )"),
               "");
     AreaTrigger* stand_in = nullptr;
@@ -923,7 +982,8 @@ TEST_F(SampleGameTest, TheLeverOpensTheGateTheHammerPoundsTheCannonFiresAndPlank
     auto* hammer = dynamic_cast<Hammer*>(level().find_by_id(32));
     ASSERT_NE(hammer, nullptr);
     ASSERT_TRUE(hammer->complete());
-    stand_in->transform.position = {60, static_cast<float>(lua_number("hammer_bottom"))};
+    stand_in->transform.position = {static_cast<float>(lua_number("hammer_x")),
+                                    static_cast<float>(lua_number("hammer_bottom"))};
     float lowest = 0;
     for (int i = 0; i < 250; ++i) {
         tick();
@@ -940,7 +1000,7 @@ TEST_F(SampleGameTest, TheLeverOpensTheGateTheHammerPoundsTheCannonFiresAndPlank
     for (auto& [layer, b] : objects<Bullet>())
         balls.push_back(b);
     ASSERT_GE(balls.size(), 1u);
-    EXPECT_LT(balls[0]->graphics->target->transform.position.x, 400.0f);
+    EXPECT_LT(balls[0]->graphics->target->transform.position.x, lua_number("cannon_x") - 20);
 
     // Four planks; a landing on the first makes it give way after its crumble.
     EXPECT_EQ(level().unstable_floors.count(), 4u);
@@ -1241,7 +1301,7 @@ TEST_F(SampleGameTest, AGamepadMovesTheMenuWalksJumpsAndPullsTheLeverAndUnpluggi
     auto* gate = dynamic_cast<Door*>(level().find_by_id(30));
     ASSERT_NE(gate, nullptr);
     ASSERT_TRUE(gate->closed());
-    ASSERT_EQ(lua("lf:creature_translation('hero', 0, 450, GROUND_Y)"), "");
+    ASSERT_EQ(lua("lf:creature_translation('hero', 0, MACHINES.lever_x - 20, GROUND_Y)"), "");
     frames(20);
     press(pad::south);
     EXPECT_FALSE(gate->closed());

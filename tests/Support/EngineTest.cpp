@@ -138,3 +138,11 @@ EngineTest::Pixel EngineTest::pixel(int x, int y) {
 std::ostream& operator<<(std::ostream& os, const EngineTest::Pixel& p) {
     return os << "(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
 }
+
+std::string two_frame_animation(const std::string& name) {
+    return "lf:init_subtexture('none', 'f0', 0, 0, 0.5, 1)\n"
+           "lf:init_subtexture('none', 'f1', 0.5, 0, 1, 1)\n"
+           "lf:init_animation('" +
+           name + "', 0, 0)\nlf:animation_add_frame('" + name +
+           "', 'f0', 0.1)\nlf:animation_add_frame('" + name + "', 'f1', 0.1)\n";
+}

@@ -54,3 +54,7 @@ class EngineTest : public ::testing::Test {
 };
 
 std::ostream& operator<<(std::ostream& os, const EngineTest::Pixel& p);
+
+// Lua that makes the animation name of two frames, 'f0' and 'f1' (the halves of a texture never
+// loaded), each shown for 0.1 s; for scripts that set the global lf first.
+std::string two_frame_animation(const std::string& name);

@@ -20,13 +20,9 @@ if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
     VELDEN_E2E_SCREEN=$screen exec xvfb-run -a -s "-screen 0 $screen $fonts" sh "$0" "$@"
 fi
 
-game=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
-    rm -rf "$game"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/e2e_common.sh"
+# The game folder is the scratch folder: the program's output lands beside its files.
+game=$work
 mkdir -p "$game/Data/Scripts"
 cat > "$game/Data/Scripts/INIT_test.lua" <<'LUA'
 local f = io.open("started.txt", "w") f:write("started") f:close()
@@ -35,16 +31,6 @@ cat > "$game/Data/Scripts/escape_pressed.lua" <<'LUA'
 local f = io.open("escape.txt", "a") f:write("escape ", parameter, "\n") f:close()
 LuaFunctions():set_game_state(3)
 LUA
-# Leaks are checked by the in-process tests; here the GL driver may unload its libraries before
-# the report at exit, which then cannot tell its leaks from the engine's.
-export ASAN_OPTIONS=detect_leaks=0
-export SDL_AUDIODRIVER=dummy
-
-fail() {
-    echo "FAIL ($case_name): $*"
-    [ -f "$game/out.txt" ] && cat "$game/out.txt"
-    exit 1
-}
 # The id of the first mapped top-level window with this name ("" for a nameless one).
 top_window() {
     if [ -z "$1" ]; then pattern='(has no name)'; else pattern="\"$1\""; fi
@@ -63,18 +49,6 @@ wait_window() {
     return 1
 }
 geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
-# Waits up to 10 s for the program to end and checks its exit code.
-wait_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "still running"
-    code=0
-    wait "$pid" || code=$?
-    pid=""
-    [ "$code" = 0 ] || fail "exit code $code"
-}
 start() {
     (cd "$game" && exec "$bin/velden-$1" > out.txt 2>&1) &
     pid=$!

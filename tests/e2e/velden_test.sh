@@ -12,24 +12,8 @@ if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
     VELDEN_E2E_SCREEN=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" sh "$0" "$@"
 fi
 
-work=$(mktemp -d)
+. "$(dirname "$0")/e2e_common.sh"
 game=$work/game
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-# Leaks are checked by the in-process tests; here the GL driver may unload its libraries before
-# the report at exit, which then cannot tell its leaks from the engine's.
-export ASAN_OPTIONS=detect_leaks=0
-export SDL_AUDIODRIVER=dummy
-
-fail() {
-    echo "FAIL ($case_name): $*"
-    [ -f "$work/out.txt" ] && cat "$work/out.txt"
-    exit 1
-}
 # Runs velden in the background from the folder $1 with the other arguments; output goes to
 # out.txt.
 start() {
@@ -51,18 +35,6 @@ wait_for() {
 }
 window_id() { xdotool search --onlyvisible --name '^Vornholt$' 2>/dev/null | head -n 1; }
 has_window() { [ -n "$(window_id)" ]; }
-# Waits up to 10 s for the program to end and checks its exit code.
-wait_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "still running"
-    code=0
-    wait "$pid" || code=$?
-    pid=""
-    [ "$code" = "$1" ] || fail "exit code $code, not $1"
-}
 restarts() { grep -c "^velden: restarted" "$work/out.txt" || true; }
 
 # The sample game's title menu: the left rims of its two buttons, gold on the focused one.
@@ -175,15 +147,7 @@ case $case_name in
         # Escape script does not run); fixing the script starts the game.
         mkdir -p "$game/Data/Scripts"
         init=$game/Data/Scripts/INIT_test.lua
-        cat > "$work/good.lua" <<'LUA'
-local lf = LuaFunctions()
-lf:create_level(0, 0, 0, 0)
-lf:create_layer(1, 1, 0)
-lf:create_sprite("ground", 0, "", 0, 0)
-lf:sprite_shape("ground", 0, 1280, 720)
-lf:sprite_color("ground", 0, 1, 0, 1)
-lf:gameobject_upload("ground", 0, 1)
-LUA
+        cp "$src/tests/data/games/green.lua" "$work/good.lua"
         { cat "$work/good.lua"; echo 'lf:no_such_function()'; } > "$init"
         echo 'LuaFunctions():set_game_state(3)' > "$game/Data/Scripts/escape_pressed.lua"
         start "$game" --dev

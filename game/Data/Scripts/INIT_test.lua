@@ -5,6 +5,7 @@
 -- file defines the next can use. Paths are relative to the game folder.
 lf = LuaFunctions()
 lf:do_file("Data/Scripts/lib/helpers.lua")
+lf:do_file("Data/Scripts/lib/flow.lua")
 lf:do_file("Data/Scripts/art.lua")
 lf:do_file("Data/Scripts/lib/scenery.lua")
 lf:do_file("Data/Scripts/levels/meadow.lua")

@@ -1,5 +1,7 @@
--- The first level: a meadow below the mountains on a late afternoon. The level is one screen
--- wide; the camera stays on its middle.
+-- The first level: a meadow below the mountains on a late afternoon, four screens wide. The
+-- camera follows the hero from the west end, where the signpost stands, to the cliff at the
+-- east end, whose gate leads into the crystal cave (levels/cave.lua). Run at start-up and again
+-- whenever the game goes back to its title menu.
 
 -- Layers, back to front. A layer's parallax multiplies the camera position while the layer is
 -- drawn: (0, 0) stays fixed on the screen, (1, 1) moves with the world, values between give
@@ -14,7 +16,13 @@ LAYER = {
     glow = 6,      -- light of torches and coins (additive)
     front = 7,     -- dark foliage in front of everything
     hud = 8,       -- hearts, coins, the level title
+    pause = 9,     -- the pause menu, fixed on the screen (menu/pause_menu.lua)
 }
+
+-- The meadow's extent in world units: four screens from x = -640. The camera's centre travels
+-- from 0 to 3840, so far layers move less and the front layer more than the ground.
+MEADOW = { left = -SCREEN_W / 2, right = -SCREEN_W / 2 + 4 * SCREEN_W }
+VIEW_TRAVEL = MEADOW.right - MEADOW.left - SCREEN_W
 
 -- Ids of uploaded objects. Scripts find or remove uploaded objects by layer and id; ids need
 -- not be unique, so scenery shares one.
@@ -32,12 +40,16 @@ lf:create_layer(1, 1, 0)        -- play
 lf:create_layer(1, 1, 1)        -- glow
 lf:create_layer(1.25, 1, 0)     -- front
 lf:create_layer(1, 1, 0)        -- hud
+lf:create_layer(0, 0, 0)        -- pause
 -- A layer's colour tints everything in it: the front layer is drawn dark.
 lf:layer_color(LAYER.front, 0.2, 0.28, 0.3, 1)
 
--- The camera may follow a target inside these bounds (world units); here the bounds are the
--- screen itself.
-lf:init_camera_binder(-640, 640, -360, 360)
+-- The camera follows the hero inside these bounds (world units): the meadow's width, one screen
+-- high. The clamping mode (an engine extension) keeps the whole view inside them, so the camera
+-- goes straight back with a hero who starts again at the west end.
+lf:camera_set_position(0, 0)
+lf:init_camera_binder(MEADOW.left, MEADOW.right, -SCREEN_H / 2, SCREEN_H / 2)
+lf:camera_binder_mode(velden.camera_binder.CLAMP)
 
 ------------------------------------------------------------------------------------------------
 -- Backdrops
@@ -56,58 +68,73 @@ lf:sprite_color(halo, 1, 0.78, 0.5, 0.55)
 upload(key_frames(halo, 6, { { 0.5, 560, 50, 0, 1.08, { 1, 0.78, 0.5, 0.65 } } }),
     LAYER.sunlight, ID.scenery)
 
--- Far clouds are smaller and fainter, and drift slower than near ones.
+-- Far clouds are smaller and fainter, and drift slower than near ones. Each band is as wide as
+-- the view's travel at its layer's parallax needs (the parallax and VIEW_TRAVEL).
 backdrop { picture = "clouds", layer = LAYER.clouds, id = ID.scenery, y = 115, scale = 1,
-    speed = 0.006, colour = { 1, 0.95, 0.97, 0.75 } }
-backdrop { picture = "clouds", layer = LAYER.clouds, id = ID.scenery, y = 200, speed = 0.005 }
+    speed = 0.006, colour = { 1, 0.95, 0.97, 0.75 }, parallax = 0.1, travel = VIEW_TRAVEL }
+backdrop { picture = "clouds", layer = LAYER.clouds, id = ID.scenery, y = 200, speed = 0.005,
+    parallax = 0.1, travel = VIEW_TRAVEL }
 backdrop { picture = "mountains", layer = LAYER.mountains, id = ID.scenery, y = -102,
-    shift = 0.15 }
+    shift = 0.15, parallax = 0.2, travel = VIEW_TRAVEL }
 -- Mist drifting along the foot of the mountains.
 backdrop { picture = "clouds", layer = LAYER.mountains, id = ID.scenery, y = -150,
-    speed = 0.012, colour = { 1, 0.92, 0.95, 0.3 } }
-backdrop { picture = "hills", layer = LAYER.hills, id = ID.scenery, y = -172, shift = 0.6 }
+    speed = 0.012, colour = { 1, 0.92, 0.95, 0.3 }, parallax = 0.2, travel = VIEW_TRAVEL }
+backdrop { picture = "hills", layer = LAYER.hills, id = ID.scenery, y = -172, shift = 0.6,
+    parallax = 0.5, travel = VIEW_TRAVEL }
 
 ------------------------------------------------------------------------------------------------
 -- Ground
 
--- The ground as a map of tiles (letters as in art.lua, "." for nothing), top row first.
-local ground_map = {
-    "....................",
-    "..............[=]...",
-    "....[==]............",
-    "....................",
-    "GGGGGGGGGGGGGGGGGGGG",
-    "DDSDDDDDDSDDDDDDSDDD",
+-- The floating ledges as a map of tiles (letters as in art.lua, "." for nothing), top row
+-- first; the map's bottom row lies on the bottom of the screen, its left end at the meadow's.
+local ledge_map = {
+    "..............[=]............................[==]...............................",
+    "....[==]................................................[==]....................",
+    "................................................................................",
+    "................................................................................",
+    "................................................................................",
 }
-build_tiles(ground_map, LAYER.play, ID.scenery)
+build_tiles(ledge_map, LAYER.play, ID.scenery)
 
 -- Heights of the surfaces things stand on: the grass on the tiles starts 3 pixels below the
 -- tile's top edge, the grass on ledges 2 pixels.
 GROUND_Y = -SCREEN_H / 2 + 2 * TILE_SIZE - 3 * PIXEL
 LEDGE_Y = { -SCREEN_H / 2 + 4 * TILE_SIZE - 2 * PIXEL, -SCREEN_H / 2 + 5 * TILE_SIZE - 2 * PIXEL }
 
+-- The ground, one letter per column of tiles from the west end: "0" the floor, "1" a plateau
+-- one tile higher, "/" and "\\" slopes between them, " " a gap to jump (falling in is death).
+-- Each of the four lines is one screen.
+MEADOW.ground = "00000000000000000000" ..
+                "00000000  000000////" ..
+                "11111111\\\\\\\\000000  " ..
+                "00000000000000000000"
+build_ground(MEADOW.ground, MEADOW.left, GROUND_Y, LAYER.play, ID.scenery)
+
 for _, d in ipairs({
     { "sign", -560 }, { "tuft", -505 }, { "bush", -300 }, { "flowers", -245 },
     { "fence", -150 }, { "fence", -86 }, { "tuft", -30 }, { "flowers", 40 },
     { "rock", 150 }, { "tuft", 205 }, { "bush", 300 }, { "mushroom", 362 },
-    { "crate", 520 }, { "flowers", 590 },
+    { "crate", 520 }, { "flowers", 590 }, { "tuft", 700 }, { "bush", 1000 },
+    { "flowers", 1400 }, { "rock", 1560 }, { "tuft", 2750 }, { "mushroom", 2900 },
+    { "bush", 3300 }, { "flowers", 3500 }, { "tuft", 3700 }, { "fence", 3900 },
 }) do
     decorate(d[1], d[2], GROUND_Y, LAYER.play, ID.scenery)
 end
 decorate("flowers", -330, LEDGE_Y[1], LAYER.play, ID.scenery)
 decorate("tuft", -200, LEDGE_Y[1], LAYER.play, ID.scenery)
 decorate("mushroom", 400, LEDGE_Y[2], LAYER.play, ID.scenery)
+for _, d in ipairs({ { "flowers", 2000 }, { "tuft", 2150 }, { "bush", 2300 } }) do
+    decorate(d[1], d[2], GROUND_Y + TILE_SIZE, LAYER.play, ID.scenery)
+end
 
 ------------------------------------------------------------------------------------------------
 -- Walkable ground and solid things. Creatures walk on segment strips, laid out left to right
 -- point by point; colliders push the player out of themselves. Turn on the debug view with
 -- lf:draw_segments(true) to see both: strips as dark red lines, colliders in translucent blue.
 
--- The meadow floor: one strip across the screen.
-lf:create_segment(-SCREEN_W / 2, GROUND_Y)
-lf:add_segment(0, GROUND_Y)
-lf:add_segment(SCREEN_W / 2, GROUND_Y)
-lf:upload_segmentstrip()
+-- The meadow floor: one strip between each two gaps, rising and falling with the slopes
+-- (see ground_strips in lib/scenery.lua). The first runs from the west end past the hammer.
+ground_strips(MEADOW.ground, MEADOW.left, GROUND_Y)
 
 -- Each ledge is a strip of its own, with a code by which later scripts (and unstable floors)
 -- find it again: lf:add_segment_with_code(x, y, code) extends the strip of that code.
@@ -120,6 +147,8 @@ local function ledge(first_column, last_column, y, code)
 end
 ledge(5, 8, LEDGE_Y[1], 1)
 ledge(15, 17, LEDGE_Y[2], 2)
+ledge(46, 49, LEDGE_Y[2], 3)   -- the cannon's ledge above the plateau
+ledge(57, 60, LEDGE_Y[1], 4)   -- coins above the second gap
 
 -- The crate is a box (kind 3: half-width, half-height), the rock a circle. A collider keeps its
 -- own copy of the shape, so one shape can serve several colliders.
@@ -151,27 +180,25 @@ local function torch(x, ground)
 end
 torch(-430, GROUND_Y)
 torch(455, GROUND_Y)
+torch(1620, GROUND_Y)
+torch(2850, GROUND_Y)
+torch(3980, GROUND_Y)
 
 ------------------------------------------------------------------------------------------------
 -- Coins: spinning, bobbing up and down, each with a faint glow.
 
-local coin_count = 0
-coin_places = {} -- id and place of every coin, for the coins' triggers
-local function coin(x, y)
-    coin_count = coin_count + 1
-    local id = ID.coin + coin_count
-    coin_places[#coin_places + 1] = { id = id, x = x, y = y }
-    local sprite = animated_sprite("coin_spin", x, y, 16, 16)
-    -- Half way through its 1.4 second loop the coin is 8 units higher.
-    upload(key_frames(sprite, 1.4, { { 0.5, x, y + 8, 0, 1 } }), LAYER.play, id)
-    local light = picture_sprite("glow", x, y + 4, { 0, 0, 64, 64 }, 0.9)
-    lf:sprite_color(light, 1, 0.85, 0.35, 0.35)
-    upload(light, LAYER.glow, id)
-end
+coin_places = {} -- id and place of every coin, for the coins' triggers and sparkles
 
 for i = 0, 3 do coin(-352 + 64 * i, LEDGE_Y[1] + 40) end
 for i = 0, 2 do coin(288 + 64 * i, LEDGE_Y[2] + 40) end
 for i = 0, 4 do coin(-20 + 55 * i, GROUND_Y + 110 + 45 * math.sin(math.pi * i / 4)) end
+-- Further east: a row under the hammer, an arc over the first gap, a row on the plateau, the
+-- second gap's ledge, and a last arc before the cliff.
+for i = 0, 2 do coin(840 + 60 * i, GROUND_Y + 30) end
+for i = 0, 2 do coin(1150 + 60 * i, GROUND_Y + 90 + 40 * math.sin(math.pi * i / 2)) end
+for i = 0, 3 do coin(1980 + 80 * i, GROUND_Y + TILE_SIZE + 30) end
+for i = 0, 3 do coin(2976 + 64 * i, LEDGE_Y[1] + 40) end
+for i = 0, 2 do coin(3500 + 60 * i, GROUND_Y + 90 + 40 * math.sin(math.pi * i / 2)) end
 
 ------------------------------------------------------------------------------------------------
 -- The hero: the player, walking and jumping under the arrow keys.
@@ -180,11 +207,17 @@ lf:do_file("Data/Scripts/levels/meadow_player.lua")
 ------------------------------------------------------------------------------------------------
 -- Foreground: big foliage at the bottom corners, dark against the light.
 
-for _, f in ipairs({
-    { "bush", -610, -292, 5 }, { "tuft", -505, -318, 4 }, { "tuft", -660, -260, 4 },
-    { "bush", 620, -300, 5 }, { "tuft", 525, -322, 4 },
-}) do
-    upload(picture_sprite("tiles", f[2], f[3], deco_rects[f[1]], f[4]), LAYER.front, ID.scenery)
+-- The front layer moves a quarter faster than the ground, so each screen's foliage stands a
+-- quarter further east.
+for screen = 0, 3 do
+    local dx = screen * SCREEN_W * 1.25
+    for _, f in ipairs({
+        { "bush", -610, -292, 5 }, { "tuft", -505, -318, 4 }, { "tuft", -660, -260, 4 },
+        { "bush", 620, -300, 5 }, { "tuft", 525, -322, 4 },
+    }) do
+        upload(picture_sprite("tiles", f[2] + dx, f[3], deco_rects[f[1]], f[4]), LAYER.front,
+            ID.scenery)
+    end
 end
 
 ------------------------------------------------------------------------------------------------

@@ -87,20 +87,20 @@ function make_creatures()
     lf:create_ai(wasp, "patrol")
     upload(wasp, LAYER.play, id)
 
-    -- A second wasp guarding the coins on the right ledge, back and forth.
-    wasp, id = creature("wasp_fly", 440, LEDGE_Y[2] + 30, 24, 24, 110)
+    -- A second wasp guarding the coins on the ledge over the second gap, back and forth.
+    wasp, id = creature("wasp_fly", 3200, LEDGE_Y[1] + 30, 24, 24, 110)
     sting(wasp, id, 16)
-    path(false, { { 440, LEDGE_Y[2] + 30 }, { 340, LEDGE_Y[2] + 70 }, { 250, LEDGE_Y[2] + 30 } })
+    path(false, { { 3200, LEDGE_Y[1] + 30 }, { 3080, LEDGE_Y[1] + 90 }, { 2950, LEDGE_Y[1] + 30 } })
     lf:create_ai(wasp, "patrol")
     upload(wasp, LAYER.play, id)
 
-    -- A hedgehog walking the ground between the rock and the crate, through the creature physics
-    -- (it falls onto the ground strip first).
+    -- A hedgehog walking the ground beyond the first gap, through the creature physics (it
+    -- falls onto the ground strip first).
     local hedgehog
-    hedgehog, id = creature("hedgehog_walk", 300, GROUND_Y + 40, 24, 16, 400)
+    hedgehog, id = creature("hedgehog_walk", 1450, GROUND_Y + 40, 24, 16, 400)
     lf:creature_gravity(hedgehog, 2, 1500)
     sting(hedgehog, id, 14)
-    path(false, { { 230, GROUND_Y }, { 300, GROUND_Y }, { 440, GROUND_Y } })
+    path(false, { { 1330, GROUND_Y }, { 1450, GROUND_Y }, { 1620, GROUND_Y } })
     lf:create_ai(hedgehog, "physicalmove")
     -- It kicks up dust as it goes: the creature carries the emitter along.
     local dust = dust_emitter()
@@ -123,14 +123,17 @@ make_creatures()
 -- (lf:get_player_hp and lf:get_player_max_hp, engine extensions). The frame script calls
 -- show_health in every frame of play.
 
-HEALTH = { x = -405, y = SCREEN_H / 2 - 44, half_w = 60 }
-
-local frame = new_name("health_frame")
-lf:create_sprite(frame, TEXTURED, "creatures", HEALTH.x, HEALTH.y)
-lf:sprite_shape(frame, TEXTURED, 64, 16)
-lf:textured_sprite_tex_coords(frame, TEXTURED, pixel_rect("creatures", 64, 32, 64, 16))
-lf:convert_to_hud(frame)
-upload(frame, LAYER.hud, ID.hud)
+-- The bar's frame, in the HUD layer of the level being built (the cave has one too).
+function health_bar()
+    HEALTH = { x = -405, y = SCREEN_H / 2 - 44, half_w = 60 }
+    local frame = new_name("health_frame")
+    lf:create_sprite(frame, TEXTURED, "creatures", HEALTH.x, HEALTH.y)
+    lf:sprite_shape(frame, TEXTURED, 64, 16)
+    lf:textured_sprite_tex_coords(frame, TEXTURED, pixel_rect("creatures", 64, 32, 64, 16))
+    lf:convert_to_hud(frame)
+    upload(frame, LAYER.hud, ID.hud)
+    show_health()
+end
 
 -- Replaces the fill by one as wide as the health left, green turning red; nothing to do while
 -- the health stays as it was shown.
@@ -153,4 +156,4 @@ function show_health()
     lf:convert_to_hud(name)
     upload(name, LAYER.hud, ID.health)
 end
-show_health()
+health_bar()

@@ -12,10 +12,9 @@ SOUND = {
 }
 ID.birds = 4000
 
--- A track is stopped by its file name, the part of its path after the last "/". Removing it
--- first keeps one copy playing when the level is built again.
-lf:remove_music("meadow_theme.wav")
-lf:set_music_volume(0.6)
+-- A track is stopped by its file name, the part of its path after the last "/"; play_music
+-- (lib/flow.lua) stops the track another level started and keeps one copy playing when the
+-- meadow is built again.
 -- The theme starts a few hundredths of a second later, once the first frame is on screen: its
 -- sound is made ready when it starts to play, the slowest part of the game's start. A timed
 -- trigger without repeat runs its script once (triggers/theme_start.lua) and is gone.

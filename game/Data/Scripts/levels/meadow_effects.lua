@@ -45,7 +45,7 @@ smoke(455, GROUND_Y + 62)
 
 -- Sparkles: small twinkling stars drifting out from each coin in every direction, drawn in
 -- the additive glow layer.
-local function sparkles(x, y, n)
+function sparkles(x, y, n)
     local star = new_name("star")
     lf:create_sprite(star, ANIMATED_PARTICLE, "sparkle_twinkle", 0, 0)
     lf:sprite_shape(star, ANIMATED_PARTICLE, 10, 10)
@@ -99,32 +99,26 @@ function dust_emitter()
     return name
 end
 
--- The coins' places, as meadow.lua sets them out.
-local n = 0
-local function coin_row(x0, dx, count, y_of)
-    for i = 0, count - 1 do
-        n = n + 1
-        sparkles(x0 + dx * i, y_of(i) + 4, n)
-    end
+-- Sparkles at every coin meadow.lua set out.
+for n, place in ipairs(coin_places) do
+    sparkles(place.x, place.y + 4, n)
 end
-coin_row(-352, 64, 4, function() return LEDGE_Y[1] + 40 end)
-coin_row(288, 64, 3, function() return LEDGE_Y[2] + 40 end)
-coin_row(-20, 55, 5, function(i) return GROUND_Y + 110 + 45 * math.sin(math.pi * i / 4) end)
 
 ------------------------------------------------------------------------------------------------
 -- Score. The engine keeps the numbers and counts the level time; the rules are the script's.
 
 lf:set_level_name("Meadow")
--- A two-minute time limit for the time bonus; the best combo so far is 0.
-lf:points_reset(120, 0)
+-- A four-minute time limit for the whole game's time bonus; the best combo so far is 0.
+TIME_LIMIT = 240
+lf:points_reset(TIME_LIMIT, 0)
 -- Each second left under the limit is worth 5 points; every 3 coins in a combo raise the
 -- multiplier by one.
 lf:set_point_settings(5, 3)
 -- Grades, by the least points that earn them. A reset drops them, so they are added again.
 local function add_grades()
     lf:add_point_level("bronze", 50)
-    lf:add_point_level("silver", 150)
-    lf:add_point_level("gold", 300)
+    lf:add_point_level("silver", 400)
+    lf:add_point_level("gold", 800)
 end
 add_grades()
 lf:timer_start()
@@ -141,11 +135,21 @@ function coin_taken()
         banked = banked + lf:get_points()
         started = now
         -- The time limit shrinks by the time gone, so the time bonus stays the level's.
-        lf:points_reset(120 - now, math.max(lf:get_max_combo(), lf:get_combo()))
+        lf:points_reset(TIME_LIMIT - now, math.max(lf:get_max_combo(), lf:get_combo()))
         add_grades()
     end
     lf:add_points(COIN_POINTS)
     last_coin = now
+end
+
+-- Seconds played since the meadow began (the engine's count starts over with each combo).
+function game_time()
+    return started + lf:get_time()
+end
+
+-- The best combo so far, the one going on included.
+function best_combo()
+    return math.max(lf:get_max_combo(), lf:get_combo())
 end
 
 -- Points so far, banked ones included, and the grade they reach.

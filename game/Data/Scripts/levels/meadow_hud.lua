@@ -1,7 +1,8 @@
--- The HUD's live numbers: the coins taken beside the coin icon, and the points and the level
--- time under the right-hand panel, written with the font map that meadow_text.lua cuts from the
--- engine's small font picture. Each line is a text spitter of its own id, made once; the frame
--- script (meadow_frame.lua) writes a line anew with lf:text_replace whenever its number changes.
+-- The HUD's live numbers: the coins taken beside the coin icon, and the points and the time
+-- played under the right-hand panel, written with the font map that meadow_text.lua cuts from
+-- the engine's small font picture. Each line is a text spitter of its own id, made once per
+-- level (the cave runs this script too); the frame script (frame.lua) writes a line anew with
+-- lf:text_replace whenever its number changes.
 
 ID.hud_coins, ID.hud_points, ID.hud_time = 2201, 2202, 2203
 local top = SCREEN_H / 2 - 44
@@ -27,7 +28,7 @@ local function show(id, text)
 end
 
 local function time_text()
-    local t = lf:get_time()
+    local t = game_time()
     return string.format("TIME   %2d:%02d", math.floor(t / 60), t % 60)
 end
 
@@ -43,5 +44,6 @@ number_line("hud_points", ID.hud_points, string.format("POINTS %5d", level_point
 number_line("hud_time", ID.hud_time, time_text(), 520, top - 66)
 
 -- The script the engine runs once in every frame of play (an engine extension): it keeps the
--- HUD's numbers and the health bar up to date. It waits while a menu or a dialog is open.
-lf:set_frame_script("Data/Scripts/levels/meadow_frame.lua")
+-- HUD's numbers and the health bar up to date and changes levels. It waits while a menu or a
+-- dialog is open.
+lf:set_frame_script("Data/Scripts/frame.lua")

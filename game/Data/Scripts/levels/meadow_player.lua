@@ -15,8 +15,15 @@ HERO = {
 }
 local PLAYER = 0 -- creature kind 0: the game's single player
 
--- The player keeps its own copies of the four animations: standing, walking, jumping, falling.
-lf:create_creature(HERO.name, PLAYER, "hero_idle", "hero_walk", "hero_jump", "hero_fall")
+-- The player belongs to the game, not to a level: it is made once, and each level takes it in
+-- (meadow.lua again when the game goes back to its title menu, cave.lua). It keeps its own
+-- copies of the four animations: standing, walking, jumping, falling.
+if not hero_made then
+    lf:create_creature(HERO.name, PLAYER, "hero_idle", "hero_walk", "hero_jump", "hero_fall")
+    hero_made = true
+end
+-- At rest and standing, waiting to land (and alive again, should it have died).
+lf:reset_all_extra_for_level_change()
 lf:creature_shape(HERO.name, PLAYER, HERO.half_w, HERO.half_h) -- the quad stands on the feet
 lf:creature_translation(HERO.name, PLAYER, HERO.start_x, HERO.start_y)
 -- A held direction pushes by speed per second and drag slows by drag per second, so the walk
@@ -32,20 +39,26 @@ lf:creature_gravity(HERO.name, PLAYER, 500)
 lf:creature_jump(HERO.name, PLAYER, 380, 2)
 
 -- The hero's trigger: its shape is what the colliders push out, and coins and the pit below
--- the world notice it (the groups listed in "can use me").
-lf:create_trigger("hero_trigger", 0, "", "", HERO.start_x, HERO.start_y + HERO.half_h)
--- A circle around the hero's body (the shape's origin is the hero's centre, 32 units up).
-lf:create_circle("hero_shape", 0, -10, 20)
-lf:trigger_shape("hero_trigger", 0, "hero_shape")
-lf:trigger_add_group_can_use_me("hero_trigger", 0, "coin")
-lf:trigger_add_group_can_use_me("hero_trigger", 0, "pit")
-lf:trigger_add_group_can_use_me("hero_trigger", 0, "talker") -- the signpost
-lf:trigger_add_group_can_use_me("hero_trigger", 0, "enemy") -- stinging creatures
--- The lever at the gate is pulled with the use key; the hammer and the cannon balls hit the hero.
-lf:trigger_add_group_can_use_me("hero_trigger", 0, "lever")
-lf:trigger_add_group_can_use_me("hero_trigger", 0, "hazard")
-lf:creature_trigger(HERO.name, PLAYER, "hero_trigger", ID.hero)
-lf:add_player_trigger_to_manager()
+-- the world notice it (the groups listed in "can use me"). A new level destroys it with the
+-- level's other gates, so every level gives the hero a new one.
+function give_hero_trigger(x, y)
+    lf:create_trigger("hero_trigger", 0, "", "", x, y + HERO.half_h)
+    -- A circle around the hero's body (the shape's origin is the hero's centre, 32 units up).
+    lf:create_circle("hero_shape", 0, -10, 20)
+    lf:trigger_shape("hero_trigger", 0, "hero_shape")
+    lf:trigger_add_group_can_use_me("hero_trigger", 0, "coin")
+    lf:trigger_add_group_can_use_me("hero_trigger", 0, "pit")
+    lf:trigger_add_group_can_use_me("hero_trigger", 0, "talker") -- the signpost, the miner
+    lf:trigger_add_group_can_use_me("hero_trigger", 0, "enemy") -- stinging creatures
+    -- Levers are pulled with the use key; hammers and cannon balls hit the hero.
+    lf:trigger_add_group_can_use_me("hero_trigger", 0, "lever")
+    lf:trigger_add_group_can_use_me("hero_trigger", 0, "hazard")
+    -- The way out of a level: the cave's mouth, the daylight at the cave's end.
+    lf:trigger_add_group_can_use_me("hero_trigger", 0, "exit")
+    lf:creature_trigger(HERO.name, PLAYER, "hero_trigger", ID.hero)
+    lf:add_player_trigger_to_manager()
+end
+give_hero_trigger(HERO.start_x, HERO.start_y)
 
 -- The player's keyboard controller. Listener types: 0 up (jump), 1 down, 2 left, 3 right,
 -- 4 action (use); upload_controller(1) gives it to the player.
@@ -69,11 +82,11 @@ top(500, 540, GROUND_Y + 40) -- crate: a box 40 units square
 top(140, 160, GROUND_Y + 26) -- rock: a circle of radius 16, 10 units up
 top(-182, -54, GROUND_Y + 30) -- fence: 128 wide, 30 high
 
--- Walls just outside the screen's left and right edges keep the hero on the meadow.
+-- Walls just outside the meadow's west and east ends keep the hero on it.
 COLLIDER.walls = 4
 lf:create_shape("wall", 3, 20, SCREEN_H)
-lf:create_collider(COLLIDER.walls, "wall", -SCREEN_W / 2 - 20, 0)
-lf:create_collider(COLLIDER.walls, "wall", SCREEN_W / 2 + 20, 0)
+lf:create_collider(COLLIDER.walls, "wall", MEADOW.left - 20, 0)
+lf:create_collider(COLLIDER.walls, "wall", MEADOW.right + 20, 0)
 
 -- A pit below the world: should the hero ever fall past the ground, it dies and its death
 -- script puts it back at the start.

@@ -20,7 +20,7 @@ current_level = "meadow"
 
 coins_taken = { count = 0 }
 
-for i, place in ipairs(coin_places) do
+function coin_gate(i, place)
     local name = "coin_gate_" .. i
     lf:create_trigger(name, 0, "Data/Scripts/triggers/coin_taken.lua", "", place.x, place.y + 4)
     lf:create_circle(name, 0, 0, 18) -- a shape is taken over by the trigger that uses it
@@ -28,6 +28,9 @@ for i, place in ipairs(coin_places) do
     lf:trigger_add_group_i_belong_to(name, 0, "coin")
     lf:trigger_set_color(name, 1, 0.8, 0, 0.4)
     lf:trigger_upload(name, place.id)
+end
+for i, place in ipairs(coin_places) do
+    coin_gate(i, place)
 end
 
 ------------------------------------------------------------------------------------------------
@@ -60,3 +63,4 @@ show_lamp()
 lf:create_trigger("lamp", 2, "Data/Scripts/triggers/lamp_switch.lua", "", 0, 0)
 lf:timed_trigger_repeat("lamp", 2, true) -- every 2 seconds, for as long as it lives
 lf:trigger_upload("lamp", ID.lamp)
+lamp_timer = true -- lib/flow.lua removes it when the meadow goes

@@ -21,7 +21,9 @@ pictures = {}
 
 -- Registers a PNG file as a texture and uploads it to the renderer. wrap_s and wrap_t are
 -- 1 for pictures that repeat across a sprite (backdrops), 0 to clamp at the edges.
+-- A picture is registered once: the game builds the meadow again after the title menu.
 function register_picture(name, file, width, height, wrap_s, wrap_t)
+    if pictures[name] then return end
     -- The third argument is accepted and ignored by the engine; the last one (0) means the
     -- sprite colour multiplies the picture, so sprites can tint and fade their pictures.
     lf:init_texture(name, "Data/Images/" .. file, 0, wrap_s or 0, wrap_t or 0, 0)

@@ -8,3 +8,5 @@ end
 lf:set_layer_visibility(LAYER.hud, true)
 lf:set_layer_freeze(LAYER.hud, false)
 lf:set_game_state(0) -- 0: running
+current_level = "meadow"
+report("play")

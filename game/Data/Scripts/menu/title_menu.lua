@@ -5,9 +5,10 @@
 -- shows when play begins.
 lf:do_file("Data/Scripts/lib/keys.lua")
 
--- The button pictures: one look per 32-pixel row (START, START focused, QUIT, QUIT focused),
--- each 112 x 24 pixels, made by tools/make_game_art.py.
-register_picture("buttons", "buttons.png", 128, 128)
+-- The button pictures: one look per 32-pixel row (START, START focused, QUIT, QUIT focused,
+-- then RESUME and TITLE for the pause menu and the end screen), each 112 x 24 pixels, made by
+-- tools/make_game_art.py.
+register_picture("buttons", "buttons.png", 128, 256)
 
 -- Everything of the menu goes into a layer of its own, in front of the others and fixed on
 -- the screen (parallax 0). Its objects' ids are listed so START can remove them again.
@@ -63,3 +64,4 @@ end
 lf:set_layer_visibility(LAYER.hud, false)
 lf:set_layer_freeze(LAYER.hud, true)
 lf:set_game_state(1) -- 1: menu
+report("title menu")

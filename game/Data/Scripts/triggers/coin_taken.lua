@@ -6,8 +6,10 @@ coins_taken[parameter] = true
 coins_taken.count = coins_taken.count + 1
 coin_taken() -- the points and the combo (meadow_effects.lua)
 
--- The coin's sprite and its glow share the id, one in each layer.
+-- The coin's sprite and its glow share the id, one in each layer; its sparkles go too (the
+-- coin numbered n has the id ID.coin + n, its sparkles ID.sparkle + n).
 lf:remove_gameobject(parameter)
+lf:remove_gameobject_from_layer(LAYER.glow, parameter - ID.coin + ID.sparkle)
 
 -- Where the coin was: a glow that swells and fades, then removes itself, and a burst of
 -- sparkles that fly off once (an emitter that removes itself when its last particle is gone).

@@ -1,0 +1,7 @@
+local lf = LuaFunctions()
+lf:create_level(0, 0, 0, 0)
+lf:create_layer(1, 1, 0)
+lf:create_sprite("ground", 0, "", 0, 0)
+lf:sprite_shape("ground", 0, 1280, 720)
+lf:sprite_color("ground", 0, 1, 0, 1)
+lf:gameobject_upload("ground", 0, 1)
