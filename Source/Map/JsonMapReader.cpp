@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "Map/LayerData.h"
@@ -23,8 +24,9 @@ constexpr int32_t max_map_side = MapParts::max_map_side;
 }
 
 json parse_file(const std::string& path, const std::string& what) {
+    std::error_code ec;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!std::filesystem::is_regular_file(path, ec) || !in)
         fail(what + "no such file");
     json document = json::parse(in, nullptr, false);
     if (document.is_discarded())

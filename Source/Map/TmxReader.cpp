@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 #include "Map/LayerData.h"
 #include "Map/MapError.h"
@@ -18,6 +19,22 @@ constexpr int32_t max_map_side = MapParts::max_map_side;
 
 [[noreturn]] void fail(const std::string& why) {
     throw MapError(why);
+}
+
+// pugixml sizes its buffer from the file's reported length, which for a folder or a device is
+// meaningless (a folder once asked for 2^63 bytes): only regular files of a sane size are read.
+pugi::xml_parse_result load_xml(pugi::xml_document& doc, const std::string& file) {
+    constexpr std::uintmax_t largest = 256u << 20;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        pugi::xml_parse_result missing;
+        missing.status = pugi::status_file_not_found;
+        return missing;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec || size > largest)
+        fail(file + ": larger than 256 MB");
+    return doc.load_file(file.c_str());
 }
 
 std::string resolve(const std::string& file, const std::string& source) {
@@ -65,7 +82,7 @@ std::unique_ptr<TiledMap> TmxReader::read(const std::string& path, std::string& 
     auto map = std::make_unique<TiledMap>();
     try {
         pugi::xml_document doc;
-        pugi::xml_parse_result parsed = doc.load_file(path.c_str());
+        pugi::xml_parse_result parsed = load_xml(doc, path);
         if (!parsed)
             fail(parsed.status == pugi::status_file_not_found
                      ? std::string("no such file")
@@ -103,7 +120,7 @@ void TmxReader::read_map(const pugi::xml_node& node, TiledMap& map) {
         if (pugi::xml_attribute source = child.attribute("source")) {
             const std::string file = resolve(path_, source.value());
             pugi::xml_document doc;
-            pugi::xml_parse_result parsed = doc.load_file(file.c_str());
+            pugi::xml_parse_result parsed = load_xml(doc, file);
             if (!parsed)
                 fail("tileset " + file + ": " +
                      (parsed.status == pugi::status_file_not_found
@@ -269,7 +286,7 @@ void TmxReader::read_objects(const pugi::xml_node& node, const TiledMap& map, Ti
 void TmxReader::read_template(const std::string& file, const TiledMap& map, TiledObject& object) {
     const std::string where = "template " + file + ": ";
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed = doc.load_file(file.c_str());
+    pugi::xml_parse_result parsed = load_xml(doc, file);
     if (!parsed)
         fail(where + (parsed.status == pugi::status_file_not_found
                           ? std::string("no such file")
