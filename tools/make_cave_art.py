@@ -12,8 +12,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_game_art import (OUT, INK, Canvas, gradient, hash01, hexc, mix,  # noqa: E402
-                           periodic_noise, write_png)
+from make_game_art import (INK, Canvas, gradient, hash01, hexc, mix,  # noqa: E402
+                           periodic_noise, write_pictures)
 
 STONE = [(0.0, hexc("5a5270")), (0.5, hexc("443d5a")), (1.0, hexc("2c2740"))]
 CRYSTAL_LIGHT, CRYSTAL, CRYSTAL_DARK = hexc("c8f4ff"), hexc("5ad0f0"), hexc("2a7aa8")
@@ -138,11 +138,7 @@ PICTURES = [
 
 
 def main():
-    os.makedirs(OUT, exist_ok=True)
-    for name, draw in PICTURES:
-        canvas = draw()
-        size = write_png(os.path.join(OUT, name), canvas)
-        print(f"{name:16} {canvas.w:4} x {canvas.h:<4} {size:7} bytes")
+    write_pictures(PICTURES)
 
 
 if __name__ == "__main__":

@@ -1277,12 +1277,17 @@ PICTURES = [
 ]
 
 
-def main():
+def write_pictures(pictures):
+    """Draws each (file name, drawing function) into the game's image folder."""
     os.makedirs(OUT, exist_ok=True)
-    for name, draw in PICTURES:
+    for name, draw in pictures:
         canvas = draw()
         size = write_png(os.path.join(OUT, name), canvas)
         print(f"{name:16} {canvas.w:4} x {canvas.h:<4} {size:7} bytes")
+
+
+def main():
+    write_pictures(PICTURES)
 
 
 if __name__ == "__main__":

@@ -43,6 +43,19 @@ const LevelMarks* marks(const char* function) {
     return level ? &level->marks : nullptr;
 }
 
+// A spawn point of the current level's map, reported as missing when there is none.
+const Vector2* spawn_point(const char* function, const std::string& name) {
+    const LevelMarks* m = marks(function);
+    if (!m)
+        return nullptr;
+    auto it = m->spawn_points.find(name);
+    if (it == m->spawn_points.end()) {
+        ScriptErrorLog::missing(function, "spawn point", name);
+        return nullptr;
+    }
+    return &it->second;
+}
+
 }  // namespace
 
 bool LuaFunctions::map_load(const std::string& path, float x, float y) {
@@ -112,25 +125,11 @@ bool LuaFunctions::map_has_spawn(const std::string& name) {
 }
 
 float LuaFunctions::map_spawn_x(const std::string& name) {
-    const LevelMarks* m = marks(__func__);
-    if (!m)
-        return 0;
-    auto it = m->spawn_points.find(name);
-    if (it == m->spawn_points.end()) {
-        ScriptErrorLog::missing(__func__, "spawn point", name);
-        return 0;
-    }
-    return it->second.x;
+    const Vector2* spot = spawn_point(__func__, name);
+    return spot ? spot->x : 0;
 }
 
 float LuaFunctions::map_spawn_y(const std::string& name) {
-    const LevelMarks* m = marks(__func__);
-    if (!m)
-        return 0;
-    auto it = m->spawn_points.find(name);
-    if (it == m->spawn_points.end()) {
-        ScriptErrorLog::missing(__func__, "spawn point", name);
-        return 0;
-    }
-    return it->second.y;
+    const Vector2* spot = spawn_point(__func__, name);
+    return spot ? spot->y : 0;
 }

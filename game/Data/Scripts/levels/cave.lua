@@ -93,15 +93,7 @@ for i = 0, 4 do
     local code, id = 31 + i, ID.plank + i
     local x1 = pit_left + 64 * i
     local y = CAVE.ground - 2 * (i + 1)
-    lf:create_segment_with_code(x1, y, x1 + 64, y, code)
-    lf:upload_segmentstrip()
-    lf:unstablefloor_create(id, 3, 0.6, LAYER.play)
-    lf:unstablefloor_segmentstrip(id, code)
-    local looks = {}
-    for _, look in ipairs({ "plank_solid", "plank_broken", "plank_cracking" }) do
-        looks[#looks + 1] = animated_sprite(look, x1 + 32, y - 12, 32, 12)
-    end
-    lf:unstablefloor_animations(id, looks[1], looks[2], looks[3])
+    plank_floor(id, code, x1, y, LAYER.play)
 end
 
 -- The pit below: falling in is death, and the hero starts again at the cave's entrance.

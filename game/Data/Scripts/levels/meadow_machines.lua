@@ -143,13 +143,5 @@ for i = 0, 3 do
     local code, id = 21 + i, ID.plank + i
     local x1 = -300 + 64 * i
     local y = GROUND_Y + 130
-    lf:create_segment_with_code(x1, y, x1 + 64, y, code)
-    lf:upload_segmentstrip()
-    lf:unstablefloor_create(id, 3, 0.6, LAYER.play)
-    lf:unstablefloor_segmentstrip(id, code)
-    local looks = {}
-    for _, look in ipairs({ "plank_solid", "plank_broken", "plank_cracking" }) do
-        looks[#looks + 1] = animated_sprite(look, x1 + 32, y - 12, 32, 12)
-    end
-    lf:unstablefloor_animations(id, looks[1], looks[2], looks[3])
+    plank_floor(id, code, x1, y, LAYER.play)
 end

@@ -94,6 +94,21 @@ function animated_sprite(animation, x, y, w, h, scale)
     return name
 end
 
+-- A plank 64 units wide at height y from x1: a strip of its own (code) tied to unstable floor
+-- id on the layer, which crumbles 0.6 s after a landing and is back 3 s after it fell. Its
+-- looks are the "plank_*" animations.
+function plank_floor(id, code, x1, y, layer)
+    lf:create_segment_with_code(x1, y, x1 + 64, y, code)
+    lf:upload_segmentstrip()
+    lf:unstablefloor_create(id, 3, 0.6, layer)
+    lf:unstablefloor_segmentstrip(id, code)
+    local looks = {}
+    for _, look in ipairs({ "plank_solid", "plank_broken", "plank_cracking" }) do
+        looks[#looks + 1] = animated_sprite(look, x1 + 32, y - 12, 32, 12)
+    end
+    lf:unstablefloor_animations(id, looks[1], looks[2], looks[3])
+end
+
 -- Hands a sprite to a layer of the current level under an id.
 function upload(name, layer, id)
     lf:gameobject_upload(name, layer, id or 0)
