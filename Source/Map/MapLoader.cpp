@@ -11,6 +11,7 @@
 #include "Mechanisms/TriggerManager.h"
 #include "Mechanisms/UseTrigger.h"
 #include "Physics/CircleShape.h"
+#include "Physics/ConvexPieces.h"
 #include "Physics/PolygonShape.h"
 #include "Render/Registries.h"
 #include "Render/Renderer.h"
@@ -231,6 +232,8 @@ std::string MapLoader::build_objects(const TiledLayer& source, Layer& layer) {
         std::string error;
         if (object.kind == TiledObject::Kind::tile)
             error = build_tile_object(object, source.offset, layer);
+        if (!error.empty())
+            return object_name(object) + ": " + error;
         if (object.kind == TiledObject::Kind::point) {
             if (!object.name.empty())
                 marks_.spawn_points[object.name] =
@@ -238,16 +241,7 @@ std::string MapLoader::build_objects(const TiledLayer& source, Layer& layer) {
         } else if (type == "ground") {
             error = build_ground(object, source.offset);
         } else if (type == "collider") {
-            int32_t id = object.id;
-            if (!int_property(object.properties, "id", id))
-                error = "property id is not an integer";
-            std::unique_ptr<Shape> shape = error.empty() ? shape_of(object, error) : nullptr;
-            if (shape) {
-                const Vector2 at = world(source.offset.x + object.x, source.offset.y + object.y);
-                auto collider = make_collider(id, shape.get(), at.x, at.y);
-                collider->transform.set_rotation(-object.rotation * degrees);
-                colliders_.push_back(std::move(collider));
-            }
+            error = build_collider(object, source.offset);
         } else if (type == "trigger") {
             error = build_trigger(object, source.offset);
         }
@@ -394,8 +388,14 @@ std::string MapLoader::build_ground(const TiledObject& object, Vector2 offset) {
             return sum / float(path.size());
         };
         points = height(forward) >= height(backward) ? forward : backward;
+    } else if (object.kind == TiledObject::Kind::tile) {
+        // The top of the tile's picture, which hangs from its lower-left corner.
+        const TiledTile* tile = map_.tile_of(object.gid);
+        const float w = object.width > 0 ? object.width : tile ? float(tile->width) : 0;
+        const float h = object.height > 0 ? object.height : tile ? float(tile->height) : 0;
+        points = {{0, h}, {w, h}};
     } else {
-        return "ground must be a polyline, a polygon or a rectangle";
+        return "ground must be a polyline, a polygon, a rectangle or a tile";
     }
     if (points.size() < 2 || points.front().x >= points.back().x)
         return "ground without width";
@@ -406,6 +406,32 @@ std::string MapLoader::build_ground(const TiledObject& object, Vector2 offset) {
     for (size_t i = 0; i + 1 < points.size(); ++i)
         strip->append_segment(placed.apply(points[i]), placed.apply(points[i + 1]));
     strips_.push_back(std::move(strip));
+    return "";
+}
+
+std::string MapLoader::build_collider(const TiledObject& object, Vector2 offset) {
+    int32_t id = object.id;
+    if (!int_property(object.properties, "id", id))
+        return "property id is not an integer";
+    std::vector<std::unique_ptr<Shape>> shapes;
+    std::string error;
+    if (object.kind == TiledObject::Kind::polygon) {
+        // A concave outline becomes one collider per convex piece, all with the same id.
+        std::vector<std::vector<Vector2>> pieces;
+        error = convex_pieces(local_points(object), pieces);
+        for (size_t i = 0; i < pieces.size() && error.empty(); ++i)
+            shapes.push_back(polygon_of(pieces[i], error));
+    } else {
+        shapes.push_back(shape_of(object, error));
+    }
+    if (!error.empty())
+        return error;
+    const Vector2 at = world(offset.x + object.x, offset.y + object.y);
+    for (const auto& shape : shapes) {
+        auto collider = make_collider(id, shape.get(), at.x, at.y);
+        collider->transform.set_rotation(-object.rotation * degrees);
+        colliders_.push_back(std::move(collider));
+    }
     return "";
 }
 
@@ -483,6 +509,15 @@ std::unique_ptr<Shape> MapLoader::shape_of(const TiledObject& object, std::strin
         }
         case TiledObject::Kind::polygon:
             return polygon_of(local_points(object), error);
+        case TiledObject::Kind::tile: {
+            // A tile object's rectangle hangs from its lower-left corner, like its picture.
+            const TiledTile* tile = map_.tile_of(object.gid);
+            const float tw = w > 0 ? w : tile ? float(tile->width) : 0;
+            const float th = h > 0 ? h : tile ? float(tile->height) : 0;
+            if (tw <= 0 || th <= 0)
+                break;
+            return polygon_of({{0, 0}, {tw, 0}, {tw, th}, {0, th}}, error);
+        }
         default:
             error = "a shape must be a rectangle, an ellipse or a polygon";
             return nullptr;

@@ -48,6 +48,7 @@ class MapLoader {
     // A registered (or staged) sub-texture of the tile with flips in Tiled's flag bits.
     SubTexture* subtexture_of(const TiledTileset& set, const TiledTile& tile, uint32_t flips);
     std::string build_ground(const TiledObject& object, Vector2 offset);
+    std::string build_collider(const TiledObject& object, Vector2 offset);
     std::string build_trigger(const TiledObject& object, Vector2 offset);
     // The object's outline as a shape in its own frame (y up, origin at the object's (x, y)),
     // or null with error set.

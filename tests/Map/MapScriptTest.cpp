@@ -490,10 +490,14 @@ TEST_F(MapScriptTest, BadMapsLeaveTheLevelAsItWas) {
         {"no tile size", "tilewidth=\"16\" tileheight=\"16\">",
          "tilewidth=\"0\" tileheight=\"16\">", "tilewidth"},
         {"hexagonal tile flag", "1,2", "1,268435458", "hexagonal"},
-        {"concave collider", "BAD",
-         "<objectgroup><object id=\"9\" type=\"collider\" x=\"0\" y=\"0\">"
+        {"concave trigger", "BAD",
+         "<objectgroup><object id=\"9\" type=\"trigger\" x=\"0\" y=\"0\">"
          "<polygon points=\"0,0 20,0 10,5 20,20 0,20\"/></object></objectgroup>",
          "not convex"},
+        {"collider crossing itself", "BAD",
+         "<objectgroup><object id=\"9\" type=\"collider\" x=\"0\" y=\"0\">"
+         "<polygon points=\"0,0 20,0 20,20 5,20 5,-10 0,-10\"/></object></objectgroup>",
+         "crosses itself"},
         {"unknown trigger kind", "BAD",
          "<objectgroup><object id=\"9\" type=\"trigger\" x=\"0\" y=\"0\" width=\"4\" height=\"4\">"
          "<properties><property name=\"kind\" value=\"door\"/></properties></object>"
@@ -671,4 +675,70 @@ TEST_F(MapScriptTest, AMapPlaysAsALevelWithAScriptThatOnlyAddsThePlayer) {
     EXPECT_GT(body.transform.position.x, 280);
     EXPECT_LE(body.transform.position.x, 288.5);
     EXPECT_NEAR(body.transform.position.y, -100, 0.01);
+}
+
+// Tile objects of class ground, collider or trigger stand for their picture's rectangle, and a
+// concave collider becomes convex pieces with one id.
+TEST_F(MapScriptTest, TileObjectsAndConcaveOutlinesTakeTheirRoles) {
+    write_file("maps/roles.tmx",
+               "<map orientation=\"orthogonal\" width=\"8\" height=\"8\" tilewidth=\"16\" "
+               "tileheight=\"16\">\n <tileset firstgid=\"1\" source=\"" +
+                   data_dir +
+                   "/tiles.tsx\"/>\n <objectgroup name=\"things\">\n"
+                   // A 32 x 16 tile hanging from Tiled (16, 64): ground along its top, y = 48.
+                   "  <object id=\"1\" type=\"ground\" gid=\"1\" x=\"16\" y=\"64\" width=\"32\" "
+                   "height=\"16\"/>\n"
+                   "  <object id=\"2\" type=\"collider\" gid=\"2\" x=\"64\" y=\"32\"/>\n"
+                   "  <object id=\"3\" type=\"trigger\" gid=\"3\" x=\"96\" y=\"32\">\n"
+                   "   <properties><property name=\"script\" value=\"Data/Scripts/enter.lua\"/>"
+                   "<property name=\"groups\" value=\"coin\"/></properties>\n  </object>\n"
+                   // An L: 40 wide at the bottom, 20 wide at the top.
+                   "  <object id=\"4\" type=\"collider\" x=\"0\" y=\"128\">\n"
+                   "   <polygon points=\"0,0 40,0 40,-20 20,-20 20,-40 0,-40\"/>\n  </object>\n"
+                   " </objectgroup>\n</map>\n");
+    begin();
+    ASSERT_TRUE(loads("maps/roles.tmx"));
+    // Each tile object is also a sprite.
+    EXPECT_EQ(level().layers[0]->size(), 3u);
+
+    ASSERT_EQ(level().segment_strips.size(), 1u);
+    const SegmentStrip& strip = *level().segment_strips[0];
+    ASSERT_EQ(strip.segments.size(), 1u);
+    EXPECT_EQ(strip.segments[0].start, (Vector2{16, -48}));
+    EXPECT_EQ(strip.segments[0].end, (Vector2{48, -48}));
+
+    // The tile collider spans the tile's 16 x 16 above its lower-left corner at (64, -32).
+    ASSERT_GE(level().colliders.size(), 3u);
+    const Collider& tile = *level().colliders[0];
+    EXPECT_EQ(tile.id, 2);
+    EXPECT_EQ(tile.transform.position, (Vector2{64, -32}));
+    auto* box = dynamic_cast<const PolygonShape*>(tile.shape.get());
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(box->count(), 4);
+    EXPECT_EQ(box->vertex(0), (Vector2{0, 0}));
+    EXPECT_EQ(box->vertex(2), (Vector2{16, 16}));
+
+    // The L in two convex pieces of one id, 40 x 20 + 20 x 20 units in all.
+    ASSERT_EQ(level().colliders.size(), 3u);
+    float area = 0;
+    for (size_t i = 1; i < 3; ++i) {
+        const Collider& piece = *level().colliders[i];
+        EXPECT_EQ(piece.id, 4);
+        EXPECT_EQ(piece.transform.position, (Vector2{0, -128}));
+        auto* polygon = dynamic_cast<const PolygonShape*>(piece.shape.get());
+        ASSERT_NE(polygon, nullptr);
+        for (int32_t k = 0; k < polygon->count(); ++k)
+            area += cross(polygon->vertex(k), polygon->vertex((k + 1) % polygon->count())) / 2;
+    }
+    EXPECT_EQ(area, 1200.0f);
+
+    // The tile trigger fires for a probe inside the tile's rectangle, (96..112, -32..-16).
+    ASSERT_EQ(lua("lf:create_trigger('probe', 0, '', '', 104, -24)\n"
+                  "lf:create_circle('dot', 0, 0, 2)\n"
+                  "lf:trigger_shape('probe', 0, 'dot')\n"
+                  "lf:trigger_add_group_can_use_me('probe', 0, 'coin')\n"
+                  "lf:trigger_upload('probe', 99)"),
+              "");
+    tick();
+    EXPECT_EQ(lua_string("log"), "E3 ");
 }
