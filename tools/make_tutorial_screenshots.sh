@@ -12,7 +12,7 @@ mkdir -p "$out"
 xvfb=""
 [ -z "$DISPLAY" ] && xvfb="xvfb-run -a -s -screen\ 0\ 1280x1024x24"
 # The frame each step's picture is taken at.
-frames="1:30 2:30 3:30 4:400 5:700 6:445 7:935 8:1330 9:230 10:860 11:1700"
+frames="1:30 2:30 3:30 4:400 5:700 6:445 7:935 8:1330 9:230 10:860 11:1700 12:30"
 for entry in $frames; do
     step=${entry%%:*}
     frame=${entry#*:}

@@ -50,6 +50,13 @@ bool int_property(const TiledProperties& properties, const char* name, int32_t& 
     return true;
 }
 
+// The id an object gives what it becomes: its property id, or else its own id. False when
+// the property is there and not an integer.
+bool object_id(const TiledObject& object, int32_t& id) {
+    id = object.id;
+    return int_property(object.properties, "id", id);
+}
+
 std::string object_name(const TiledObject& object) {
     return "object " + std::to_string(object.id) +
            (object.name.empty() ? "" : " \"" + object.name + "\"");
@@ -256,8 +263,11 @@ std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offs
     const TiledTile* tile = map_.tile_of(object.gid);
     if (!set || !tile)
         return "unknown tile id " + std::to_string(object.gid & ~TiledGid::flags);
+    int32_t id = 0;
+    if (!object_id(object, id))
+        return "property id is not an integer";
     if (!tile->animation.empty())
-        return build_animated_object(object, offset, *set, *tile, layer);
+        return build_animated_object(object, offset, *set, *tile, id, layer);
     const TiledPicture& picture = set->pictures[size_t(tile->picture)];
     const Image& image = *picture.image;
     auto sprite = std::make_unique<TexturedSprite>(texture_of(picture));
@@ -279,7 +289,7 @@ std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offs
     if (object.gid & TiledGid::flip_vertical)
         std::swap(v0, v1);
     sprite->set_tex_coords(u0, v0, u1, v1);
-    sprite->id = object.id;
+    sprite->id = id;
     sprite->colour.a = object.visible ? 1.0f : 0.0f;
     layer.add_object(std::move(sprite));
     return "";
@@ -317,7 +327,7 @@ SubTexture* MapLoader::subtexture_of(const TiledTileset& set, const TiledTile& t
 
 std::string MapLoader::build_animated_object(const TiledObject& object, Vector2 offset,
                                              const TiledTileset& set, const TiledTile& tile,
-                                             Layer& layer) {
+                                             int32_t id, Layer& layer) {
     std::vector<std::pair<const TiledTile*, float>> shown;
     std::string error = frames_of(set, tile, shown);
     if (!error.empty())
@@ -335,7 +345,7 @@ std::string MapLoader::build_animated_object(const TiledObject& object, Vector2 
     sprite->corners[1] = {w, 0};
     sprite->corners[2] = {w, h};
     sprite->corners[3] = {0, h};
-    sprite->id = object.id;
+    sprite->id = id;
     sprite->colour.a = object.visible ? 1.0f : 0.0f;
     layer.add_object(std::move(sprite));
     return "";
@@ -410,8 +420,8 @@ std::string MapLoader::build_ground(const TiledObject& object, Vector2 offset) {
 }
 
 std::string MapLoader::build_collider(const TiledObject& object, Vector2 offset) {
-    int32_t id = object.id;
-    if (!int_property(object.properties, "id", id))
+    int32_t id = 0;
+    if (!object_id(object, id))
         return "property id is not an integer";
     std::vector<std::unique_ptr<Shape>> shapes;
     std::string error;
@@ -436,8 +446,8 @@ std::string MapLoader::build_collider(const TiledObject& object, Vector2 offset)
 }
 
 std::string MapLoader::build_trigger(const TiledObject& object, Vector2 offset) {
-    int32_t id = object.id;
-    if (!int_property(object.properties, "id", id))
+    int32_t id = 0;
+    if (!object_id(object, id))
         return "property id is not an integer";
     const std::string kind = lower(property(object.properties, "kind", "gate"));
     const std::string script = property(object.properties, "script");

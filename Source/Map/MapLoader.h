@@ -40,7 +40,8 @@ class MapLoader {
     std::string build_objects(const TiledLayer& source, Layer& layer);
     std::string build_tile_object(const TiledObject& object, Vector2 offset, Layer& layer);
     std::string build_animated_object(const TiledObject& object, Vector2 offset,
-                                      const TiledTileset& set, const TiledTile& tile, Layer& layer);
+                                      const TiledTileset& set, const TiledTile& tile, int32_t id,
+                                      Layer& layer);
     TileLayer::Tile look_of(const TiledTileset& set, const TiledTile& tile);
     // The tiles and seconds of a tile's animation, or why they cannot be shown.
     static std::string frames_of(const TiledTileset& set, const TiledTile& tile,

@@ -146,7 +146,7 @@ TEST(TutorialText, ShowsEveryScriptOfItsGameExactlyAsTheRepositoryHasIt) {
     }
     EXPECT_GE(shown, 20u);
     // Every step has its screenshot.
-    for (int step = 1; step <= 11; ++step) {
+    for (int step = 1; step <= 12; ++step) {
         char name[32];
         std::snprintf(name, sizeof name, "tutorial/step%02d.png", step);
         EXPECT_NE(text.find(std::string("(") + name + ")"), std::string::npos) << name;
@@ -403,6 +403,46 @@ TEST_F(TutorialStepTest, Step11TheTimelinePlaysThroughToTheFlagAndTheGameEnds) {
     EXPECT_NEAR(static_cast<double>(frame), 1769.0, 30.0);
     EXPECT_GT(feet().x, 3000.0f);
     EXPECT_EQ(number("lf:get_points()"), 30);
+}
+
+TEST_F(TutorialStepTest, Step12LoadsLedgesDrawnInTiledThatThePlayerClimbsForThreeCoins) {
+    play_step(12, 1280, 720);
+    tick(30);  // without the timeline: the player stays at the start
+    EXPECT_EQ(level().layer_count(), 6) << "the map's tile layer and object layer";
+    EXPECT_EQ(level().segment_strips.size(), 3u) << "the ground and both ledges";
+    for (int32_t coin : {111, 112, 113})
+        EXPECT_NE(level().find_by_id(coin), nullptr) << coin;
+    // Blue-grey stone of the low ledge, whose top is at y = -128, under the camera at (640, 0);
+    // green hills beside it.
+    const Pixel stone = pixel(128, 360 - 155), hills = pixel(448, 360 - 155);
+    EXPECT_GT(stone.b, stone.g) << stone;
+    EXPECT_GT(hills.g, hills.b) << hills;
+
+    // From the start, a jump lands on the low ledge and takes its coin.
+    ASSERT_TRUE(hero().body.ground);
+    keyboard.press(vk::up);
+    tick(20);
+    keyboard.release(vk::up);
+    tick(40);
+    EXPECT_TRUE(hero().body.ground);
+    EXPECT_EQ(feet().y, -128.0f);
+    EXPECT_EQ(number("lf:get_points()"), 10);
+    EXPECT_EQ(level().find_by_id(111), nullptr) << "the coin's sprite is gone";
+    // A jump to the right onto the high ledge, and a walk along it for its two coins.
+    keyboard.press(vk::up);
+    keyboard.press(vk::right);
+    tick(29);
+    keyboard.release(vk::up);
+    tick(45);
+    keyboard.release(vk::right);
+    tick(30);
+    EXPECT_TRUE(hero().body.ground);
+    EXPECT_EQ(feet().y, 0.0f);
+    EXPECT_EQ(number("lf:get_points()"), 30);
+    // Off its right end the player falls back to the ground.
+    keyboard.press(vk::right);
+    tick(100);
+    EXPECT_EQ(feet().y, -240.0f);
 }
 
 // The finished game under velden-run, as the tutorial's last step runs it: it ends itself at

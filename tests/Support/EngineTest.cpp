@@ -51,8 +51,18 @@ void EngineTest::SetUp() {
 
 void EngineTest::TearDown() {
     pin_loaded_libraries();
-    if (started_)
-        Game::instance().shutdown();
+    if (started_) {
+        Game& game = Game::instance();
+        game.shutdown();
+        // Plain values outlive a shutdown; the next test starts as a new process would.
+        game.state = GameState::running;
+        game.score = Score();
+        game.level_name.reset();
+        game.frame_script.clear();
+        game.frame_number = 0;
+        game.draw_triggers = false;
+        game.draw_segments = false;
+    }
     Window::set_main(nullptr);
     window.reset();
     Keyboard::set_current(nullptr);

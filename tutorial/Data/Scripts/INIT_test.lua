@@ -25,3 +25,4 @@ lf:do_file("Data/Scripts/door.lua")   -- step 8
 lf:do_file("Data/Scripts/sign.lua")   -- step 9
 lf:do_file("Data/Scripts/sounds.lua") -- step 10
 lf:do_file("Data/Scripts/goal.lua")   -- step 11
+lf:do_file("Data/Scripts/ledges.lua") -- step 12
