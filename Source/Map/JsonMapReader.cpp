@@ -11,6 +11,7 @@
 #include "Map/MapError.h"
 #include "Map/MapParts.h"
 #include "Map/TiledColor.h"
+#include "Map/TmxReader.h"
 
 using nlohmann::json;
 
@@ -142,15 +143,21 @@ void JsonMapReader::read_map(const json& node, TiledMap& map) {
         const std::string source = text(entry, "source");
         if (!source.empty()) {
             const std::string file = MapParts::resolve(path_, source);
-            json document = parse_file(file, "tileset " + file + ": ");
-            read_tileset(document, file, set);
-            set.source = file;
+            if (MapParts::is_json(file))
+                read_tileset_file(file, set);
+            else
+                TmxReader::read_tileset_file(file, set);
         } else {
             read_tileset(entry, path_, set);
         }
         map.tilesets.push_back(std::move(set));
     }
     read_layers(list(node, "layers"), TiledLayer{}, map);
+}
+
+void JsonMapReader::read_tileset_file(const std::string& file, TiledTileset& set) {
+    read_tileset(parse_file(file, "tileset " + file + ": "), file, set);
+    set.source = file;
 }
 
 void JsonMapReader::read_tileset(const json& node, const std::string& file, TiledTileset& set) {
@@ -300,8 +307,13 @@ void JsonMapReader::read_objects(const json& node, const TiledMap& map, TiledLay
             fail("an object is not an object");
         TiledObject object;
         const std::string source = text(child, "template");
-        if (!source.empty())
-            read_template(MapParts::resolve(path_, source), map, object);
+        if (!source.empty()) {
+            const std::string file = MapParts::resolve(path_, source);
+            if (MapParts::is_json(file))
+                read_template(file, map, object);
+            else
+                TmxReader::read_template(file, map, object);
+        }
         apply_object(child, object);
         layer.objects.push_back(std::move(object));
     }

@@ -16,15 +16,19 @@ class JsonMapReader {
     // The map, or null with error set to why not ("file: what").
     static std::unique_ptr<TiledMap> read(const std::string& path, std::string& error);
 
+    // An external tileset (.tsj) and an object template (.tj), for maps of either format. The
+    // template fills an object; the object's own fields then overlay it.
+    static void read_tileset_file(const std::string& file, TiledTileset& set);
+    static void read_template(const std::string& file, const TiledMap& map, TiledObject& object);
+
   private:
     explicit JsonMapReader(std::string path) : path_(std::move(path)) {}
     void read_map(const nlohmann::json& node, TiledMap& map);
-    void read_tileset(const nlohmann::json& node, const std::string& file, TiledTileset& set);
+    static void read_tileset(const nlohmann::json& node, const std::string& file,
+                             TiledTileset& set);
     void read_layers(const nlohmann::json& layers, const TiledLayer& group, TiledMap& map);
     void read_tile_layer(const nlohmann::json& node, const TiledMap& map, TiledLayer& layer);
     void read_objects(const nlohmann::json& node, const TiledMap& map, TiledLayer& layer);
-    // Fills an object from the template file; the object's own fields then overlay it.
-    void read_template(const std::string& file, const TiledMap& map, TiledObject& object);
     // Sets what the node states and keeps the rest.
     static void apply_object(const nlohmann::json& node, TiledObject& object);
     static void read_common(const nlohmann::json& node, const TiledLayer& group, TiledLayer& layer);

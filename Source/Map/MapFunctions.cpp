@@ -5,6 +5,7 @@
 
 #include "Map/JsonMapReader.h"
 #include "Map/MapLoader.h"
+#include "Map/MapParts.h"
 #include "Map/TmxReader.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Scene/Level.h"
@@ -22,18 +23,9 @@ void report(const std::string& why) {
     ScriptErrorLog::report((place.empty() ? "(no script)" : place) + ": map_load: " + why);
 }
 
-// TMX or JSON: by the file's ending, or else by its first character.
 std::unique_ptr<TiledMap> read_map(const std::string& path, std::string& error) {
-    const std::string ending = std::filesystem::path(path).extension().string();
-    bool json = ending == ".tmj" || ending == ".json";
-    if (!json && ending != ".tmx") {
-        std::ifstream in(path, std::ios::binary);
-        char first = 0;
-        while (in.get(first) && std::isspace(static_cast<unsigned char>(first)))
-            ;
-        json = in && (first == '{' || first == '[');
-    }
-    return json ? JsonMapReader::read(path, error) : TmxReader::read(path, error);
+    return MapParts::is_json(path) ? JsonMapReader::read(path, error)
+                                   : TmxReader::read(path, error);
 }
 
 const LevelMarks* marks(const char* function) {

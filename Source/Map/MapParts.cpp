@@ -1,12 +1,29 @@
 #include "Map/MapParts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 
 #include "Map/LayerData.h"
 #include "Map/MapError.h"
 #include "Map/TiledColor.h"
 #include "Render/PngLoader.h"
+
+bool MapParts::is_json(const std::string& path) {
+    const std::string ending = std::filesystem::path(path).extension().string();
+    for (const char* json : {".tmj", ".tsj", ".tj", ".json"})
+        if (ending == json)
+            return true;
+    for (const char* xml : {".tmx", ".tsx", ".tx", ".xml"})
+        if (ending == xml)
+            return false;
+    std::ifstream in(path, std::ios::binary);
+    char first = 0;
+    while (in.get(first) && std::isspace(static_cast<unsigned char>(first)))
+        ;
+    return in && (first == '{' || first == '[');
+}
 
 std::string MapParts::resolve(const std::string& file, const std::string& source) {
     std::filesystem::path base = std::filesystem::path(file).parent_path();

@@ -15,6 +15,9 @@ class MapParts {
     static constexpr int32_t max_map_side = 1 << 20;
     static constexpr int32_t max_chunks = 1 << 16;
 
+    // Whether a Tiled file is JSON rather than XML: by its ending (.tmj, .tsj, .tj, .json
+    // against .tmx, .tsx, .tx), or else by its first character.
+    static bool is_json(const std::string& path);
     // source, relative to the folder of the file that names it.
     static std::string resolve(const std::string& file, const std::string& source);
     // transparent: "" or the colour ("#rrggbb" or "rrggbb") whose pixels become clear.

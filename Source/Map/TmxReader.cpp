@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "Map/JsonMapReader.h"
 #include "Map/LayerData.h"
 #include "Map/MapError.h"
 #include "Map/MapParts.h"
@@ -119,24 +120,31 @@ void TmxReader::read_map(const pugi::xml_node& node, TiledMap& map) {
             fail("a tileset has no valid firstgid");
         if (pugi::xml_attribute source = child.attribute("source")) {
             const std::string file = resolve(path_, source.value());
-            pugi::xml_document doc;
-            pugi::xml_parse_result parsed = load_xml(doc, file);
-            if (!parsed)
-                fail("tileset " + file + ": " +
-                     (parsed.status == pugi::status_file_not_found
-                          ? std::string("no such file")
-                          : std::string("damaged XML (") + parsed.description() + ")"));
-            pugi::xml_node root = doc.child("tileset");
-            if (!root)
-                fail("tileset " + file + ": no <tileset>");
-            read_tileset(root, file, set);
-            set.source = file;
+            if (MapParts::is_json(file))
+                JsonMapReader::read_tileset_file(file, set);
+            else
+                read_tileset_file(file, set);
         } else {
             read_tileset(child, path_, set);
         }
         map.tilesets.push_back(std::move(set));
     }
     read_layers(node, TiledLayer{}, map);
+}
+
+void TmxReader::read_tileset_file(const std::string& file, TiledTileset& set) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result parsed = load_xml(doc, file);
+    if (!parsed)
+        fail("tileset " + file + ": " +
+             (parsed.status == pugi::status_file_not_found
+                  ? std::string("no such file")
+                  : std::string("damaged XML (") + parsed.description() + ")"));
+    pugi::xml_node root = doc.child("tileset");
+    if (!root)
+        fail("tileset " + file + ": no <tileset>");
+    read_tileset(root, file, set);
+    set.source = file;
 }
 
 void TmxReader::read_tileset(const pugi::xml_node& node, const std::string& file,
@@ -276,8 +284,13 @@ void TmxReader::read_tile_layer(const pugi::xml_node& node, const TiledMap& map,
 void TmxReader::read_objects(const pugi::xml_node& node, const TiledMap& map, TiledLayer& layer) {
     for (pugi::xml_node child : node.children("object")) {
         TiledObject object;
-        if (pugi::xml_attribute source = child.attribute("template"))
-            read_template(resolve(path_, source.value()), map, object);
+        if (pugi::xml_attribute source = child.attribute("template")) {
+            const std::string file = resolve(path_, source.value());
+            if (MapParts::is_json(file))
+                JsonMapReader::read_template(file, map, object);
+            else
+                read_template(file, map, object);
+        }
         apply_object(child, object);
         layer.objects.push_back(std::move(object));
     }

@@ -272,15 +272,19 @@ TEST_F(MapScriptTest, AnimatedTilesPlayTheirFramesInALoop) {
 }
 
 // Objects made from templates take the template's class, shape, size, tile and properties;
-// what the object states itself wins. TMX maps use XML templates, JSON maps JSON ones.
-class MapTemplateTest : public MapScriptTest, public testing::WithParamInterface<bool> {};
+// what the object states itself wins. Maps of either format take templates and tilesets of
+// either format: (JSON map, JSON templates and tileset).
+class MapTemplateTest : public MapScriptTest,
+                        public testing::WithParamInterface<std::pair<bool, bool>> {};
 
-INSTANTIATE_TEST_SUITE_P(TmxAndJson, MapTemplateTest, testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(TmxAndJson, MapTemplateTest,
+                         testing::Values(std::pair{false, false}, std::pair{true, true},
+                                         std::pair{false, true}, std::pair{true, false}));
 
 TEST_P(MapTemplateTest, TemplatesGiveObjectsWhatTheyDoNotStateThemselves) {
-    const bool json = GetParam();
-    const std::string bell = data_dir + (json ? "/bell.tj" : "/bell.tx");
-    const std::string block = data_dir + (json ? "/block.tj" : "/block.tx");
+    const auto [json, json_parts] = GetParam();
+    const std::string bell = data_dir + (json_parts ? "/bell.tj" : "/bell.tx");
+    const std::string block = data_dir + (json_parts ? "/block.tj" : "/block.tx");
     std::string map;
     if (json) {
         map = one_layer_json(1, 1, "\"data\": [0]");
@@ -310,6 +314,9 @@ TEST_P(MapTemplateTest, TemplatesGiveObjectsWhatTheyDoNotStateThemselves) {
                 "<object id=\"3\" template=\"" +
                 block + "\" x=\"0\" y=\"64\"/></objectgroup>\n");
     }
+    // The template's tile object names its tileset file, which the map must hold.
+    const std::string tileset = json_parts ? "/tiles.tsj" : "/tiles.tsx";
+    map.replace(map.find(json ? "/tiles.tsj" : "/tiles.tsx"), tileset.size(), tileset);
     begin();
     const std::string path = json ? "maps/templates.tmj" : "maps/templates.tmx";
     write_file(path, map);
