@@ -95,6 +95,28 @@ std::unique_ptr<PolygonShape> polygon_of(std::vector<Vector2> points, std::strin
     return polygon;
 }
 
+// The texture coordinates of a tile's corners in a sprite's order (lower-left, lower-right,
+// upper-right, upper-left) with Tiled's flips: the diagonal flip (x and y swapped) first, then
+// the horizontal and vertical ones.
+void flipped_corners(const TiledTile& tile, const Image& image, uint32_t flips, Vector2 out[4]) {
+    const float left = float(tile.x) / float(image.width);
+    const float right = float(tile.x + tile.width) / float(image.width);
+    const float top = 1.0f - float(tile.y) / float(image.height);
+    const float bottom = 1.0f - float(tile.y + tile.height) / float(image.height);
+    // Each corner as (s, t) across the shown tile from its top-left, and where it samples.
+    const Vector2 shown[4] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    for (int i = 0; i < 4; ++i) {
+        float s = shown[i].x, t = shown[i].y;
+        if (flips & TiledGid::flip_vertical)
+            t = 1 - t;
+        if (flips & TiledGid::flip_horizontal)
+            s = 1 - s;
+        if (flips & TiledGid::flip_diagonal)
+            std::swap(s, t);
+        out[i] = {left + s * (right - left), top + t * (bottom - top)};
+    }
+}
+
 }  // namespace
 
 std::string MapLoader::build() {
@@ -280,15 +302,7 @@ std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offs
     sprite->corners[1] = {w, 0};
     sprite->corners[2] = {w, h};
     sprite->corners[3] = {0, h};
-    float u0 = float(tile->x) / float(image.width);
-    float u1 = float(tile->x + tile->width) / float(image.width);
-    float v0 = 1.0f - float(tile->y + tile->height) / float(image.height);
-    float v1 = 1.0f - float(tile->y) / float(image.height);
-    if (object.gid & TiledGid::flip_horizontal)
-        std::swap(u0, u1);
-    if (object.gid & TiledGid::flip_vertical)
-        std::swap(v0, v1);
-    sprite->set_tex_coords(u0, v0, u1, v1);
+    flipped_corners(*tile, image, object.gid, sprite->tex_coords);
     sprite->id = id;
     sprite->colour.a = object.visible ? 1.0f : 0.0f;
     layer.add_object(std::move(sprite));
@@ -306,21 +320,9 @@ SubTexture* MapLoader::subtexture_of(const TiledTileset& set, const TiledTile& t
     for (const auto& [made, subtexture] : new_subtextures_)
         if (made == name)
             return subtexture.get();
-    const Image& image = *picture.image;
-    float u0 = float(tile.x) / float(image.width);
-    float u1 = float(tile.x + tile.width) / float(image.width);
-    float v0 = 1.0f - float(tile.y + tile.height) / float(image.height);
-    float v1 = 1.0f - float(tile.y) / float(image.height);
-    if (flips & TiledGid::flip_horizontal)
-        std::swap(u0, u1);
-    if (flips & TiledGid::flip_vertical)
-        std::swap(v0, v1);
     auto subtexture = std::make_unique<SubTexture>();
     subtexture->texture = texture_of(picture);
-    subtexture->corners[0] = {u0, v0};
-    subtexture->corners[1] = {u1, v0};
-    subtexture->corners[2] = {u1, v1};
-    subtexture->corners[3] = {u0, v1};
+    flipped_corners(tile, *picture.image, flips, subtexture->corners);
     new_subtextures_.emplace_back(name, std::move(subtexture));
     return new_subtextures_.back().second.get();
 }

@@ -749,3 +749,29 @@ TEST_F(MapScriptTest, TileObjectsAndConcaveOutlinesTakeTheirRoles) {
     tick();
     EXPECT_EQ(lua_string("log"), "E3 ");
 }
+
+// A tile object shows its tile with the same flips as a cell of a tile layer: all eight
+// combinations, the diagonal one included, side by side with cells that carry them.
+TEST_F(MapScriptTest, TileObjectsFlipLikeTheCellsOfATileLayer) {
+    std::string cells, objects;
+    for (uint32_t f = 0; f < 8; ++f) {
+        const uint32_t gid = 4u | (f << 29);
+        cells += (f ? "," : "") + std::to_string(gid);
+        // The object hangs from its lower-left corner: row 1, under its cell.
+        objects += "<object id=\"" + std::to_string(f + 1) + "\" gid=\"" + std::to_string(gid) +
+                   "\" x=\"" + std::to_string(16 * f) + "\" y=\"32\" width=\"16\" height=\"16\"/>";
+    }
+    write_file("maps/flips.tmx",
+               one_layer_map(8, 1, "<data encoding=\"csv\">" + cells + "</data>",
+                             "<objectgroup name=\"o\">" + objects + "</objectgroup>\n"));
+    begin();
+    ASSERT_TRUE(loads("maps/flips.tmx", -64, 32));
+    tick();
+    for (int f = 0; f < 8; ++f)
+        for (int q = 0; q < 4; ++q)
+            EXPECT_EQ(quarter(f, 1, q % 2, q / 2), quarter(f, 0, q % 2, q / 2))
+                << "flips " << f << " quarter " << q;
+    // Not all alike: the diagonal flip swaps the upper-right and lower-left quarters.
+    EXPECT_NE(quarter(1, 1, 1, 0), quarter(0, 1, 1, 0));
+    EXPECT_EQ(quarter(1, 1, 1, 0), quarter(0, 1, 0, 1));
+}

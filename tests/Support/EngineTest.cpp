@@ -10,7 +10,10 @@
 #include <lua.hpp>
 #include <vector>
 
+#include "Flow/KeyNames.h"
 #include "Platform/Window.h"
+#include "Render/Registries.h"
+#include "Scene/TempLists.h"
 #include "Script/ScriptHost.h"
 #include "Shell/Game.h"
 
@@ -62,6 +65,14 @@ void EngineTest::TearDown() {
         game.frame_number = 0;
         game.draw_triggers = false;
         game.draw_segments = false;
+        // So do what the scripts registered: fonts, textures and key names.
+        TempLists::reset();
+        FontMapRegistry::instance().clear();
+        BitmapFontRegistry::instance().clear();
+        AnimationRegistry::instance().clear();
+        SubTextureRegistry::instance().clear();
+        TextureRegistry::instance().clear();
+        KeyNames::instance().clear();
     }
     Window::set_main(nullptr);
     window.reset();
