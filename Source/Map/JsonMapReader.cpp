@@ -130,6 +130,12 @@ void JsonMapReader::read_map(const json& node, TiledMap& map) {
         fail("the map has no tile size");
     map.tile_width = whole(node, "tilewidth", 1, max_tile_side, 1);
     map.tile_height = whole(node, "tileheight", 1, max_tile_side, 1);
+    if (const std::string colour = text(node, "backgroundcolor"); !colour.empty()) {
+        Color background;
+        if (!TiledColor::parse(colour, background))
+            fail("background colour \"" + colour + "\"");
+        map.background = background;
+    }
     map.parallax_origin = {real(node, "parallaxoriginx", 0), real(node, "parallaxoriginy", 0)};
     read_properties(node, map.properties);
     for (const json& entry : list(node, "tilesets")) {

@@ -138,6 +138,7 @@ std::string MapLoader::build() {
         layer_names_.push_back(source.name);
     }
     marks_.properties = map_.properties;
+    marks_.background = map_.background;
     return "";
 }
 
@@ -570,4 +571,6 @@ void MapLoader::commit(Level& level, TriggerManager& triggers, Renderer* rendere
         level.marks.spawn_points[k] = v;
     for (auto& [k, v] : marks_.layers)
         level.marks.layers[k] = v;
+    if (marks_.background)
+        level.marks.background = marks_.background;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,6 +101,7 @@ struct TiledMap {
     int32_t tile_width = 0, tile_height = 0;
     bool infinite = false;
     Vector2 parallax_origin;
+    std::optional<Color> background;
     TiledProperties properties;
     std::vector<TiledTileset> tilesets;
     std::vector<TiledLayer> layers;  // in map order, groups flattened

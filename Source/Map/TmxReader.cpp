@@ -110,6 +110,12 @@ void TmxReader::read_map(const pugi::xml_node& node, TiledMap& map) {
     map.tile_height = checked_int(node, "tileheight", 1, max_tile_side, -1);
     if (map.tile_width < 1 || map.tile_height < 1)
         fail("the map has no tile size");
+    if (pugi::xml_attribute a = node.attribute("backgroundcolor")) {
+        Color background;
+        if (!TiledColor::parse(a.value(), background))
+            fail(std::string("background colour \"") + a.value() + "\"");
+        map.background = background;
+    }
     map.parallax_origin = {checked_float(node, "parallaxoriginx", 0),
                            checked_float(node, "parallaxoriginy", 0)};
     read_properties(node, map.properties);

@@ -48,6 +48,7 @@ class GLRenderer : public Renderer {
     void clear_color_buffer() override;
     void clear_depth_buffer() override;
     void set_clear_color(const Color& color) override;
+    Color clear_color() const override { return clear_color_; }
     void set_clear_depth(float depth) override;
     void set_scissor(int32_t x, int32_t y, int32_t w, int32_t h) override;
     void set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) override;
@@ -183,6 +184,7 @@ class GLRenderer : public Renderer {
 
     Window* window_ = nullptr;
     std::unique_ptr<GLContext> gl_context_;
+    Color clear_color_{0, 0, 0, 0};
     int32_t width_ = 0;
     int32_t height_ = 0;
     Matrix4 view_matrix_;

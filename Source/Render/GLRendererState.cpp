@@ -74,6 +74,7 @@ void GLRenderer::clear_depth_buffer() {
 void GLRenderer::set_clear_color(const Color& color) {
     if (!gl_context_)
         return;
+    clear_color_ = color;
     flush_batch();
     glClearColor(color.r, color.g, color.b, color.a);
 }

@@ -34,6 +34,7 @@ class Renderer : public CameraListener {
     virtual void clear_color_buffer() = 0;
     virtual void clear_depth_buffer() = 0;
     virtual void set_clear_color(const Color& color) = 0;
+    virtual Color clear_color() const = 0;
     virtual void set_clear_depth(float depth) = 0;
     virtual void set_scissor(int32_t x, int32_t y, int32_t w, int32_t h) = 0;
     virtual void set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) = 0;

@@ -310,7 +310,15 @@ void Game::draw() {
     renderer->make_current();
     if (!renderer->begin_frame())
         return;
-    renderer->clear_color_buffer();
+    // A level that a map gave a background colour clears to it.
+    if (level && level->marks.background) {
+        const Color kept = renderer->clear_color();
+        renderer->set_clear_color(*level->marks.background);
+        renderer->clear_color_buffer();
+        renderer->set_clear_color(kept);
+    } else {
+        renderer->clear_color_buffer();
+    }
     renderer->clear_depth_buffer();
     if (level)
         level->draw(*renderer);

@@ -775,3 +775,31 @@ TEST_F(MapScriptTest, TileObjectsFlipLikeTheCellsOfATileLayer) {
     EXPECT_NE(quarter(1, 1, 1, 0), quarter(0, 1, 1, 0));
     EXPECT_EQ(quarter(1, 1, 1, 0), quarter(0, 1, 0, 1));
 }
+
+// A map's background colour fills the frame behind every layer until a new level comes.
+TEST_F(MapScriptTest, TheMapsBackgroundColourIsBehindEveryLayer) {
+    std::string tmx = one_layer_map(1, 1, "<data encoding=\"csv\">1</data>");
+    tmx.insert(tmx.find("tilewidth"), "backgroundcolor=\"#336699\" ");
+    write_file("maps/blue.tmx", tmx);
+    std::string json = one_layer_json(1, 1, "\"data\": [1]");
+    json.insert(1, "\"backgroundcolor\": \"#80ff8000\", ");
+    write_file("maps/orange.tmj", json);
+    std::string bad = tmx;
+    bad.replace(bad.find("#336699"), 7, "#33669");
+    write_file("maps/bad.tmx", bad);
+    begin();
+    tick();
+    EXPECT_EQ(map_pixel(200, 100), black);
+    ASSERT_TRUE(loads("maps/blue.tmx", -64, 32));
+    tick();
+    EXPECT_EQ(map_pixel(200, 100), (Pixel{0x33, 0x66, 0x99, 255}));
+    EXPECT_EQ(map_pixel(8, 8), red) << "the tile in front of it";
+    // A later map's colour replaces it; a map that fails leaves it.
+    ASSERT_TRUE(loads("maps/orange.tmj", -64, 32));
+    EXPECT_FALSE(loads("maps/bad.tmx", -64, 32));
+    tick();
+    EXPECT_EQ(map_pixel(200, 100), (Pixel{0xff, 0x80, 0, 255}));
+    ASSERT_EQ(lua("lf:create_level(0, 0, 0, 0)"), "");
+    tick();
+    EXPECT_EQ(map_pixel(200, 100), black);
+}
