@@ -242,6 +242,8 @@ void JsonMapReader::read_layers(const json& layers, const TiledLayer& group, Til
             read_tile_layer(node, map, layer);
         } else if (kind == "imagelayer") {
             layer.kind = TiledLayer::Kind::image;
+            layer.repeat_x = flag(node, "repeatx", false);
+            layer.repeat_y = flag(node, "repeaty", false);
             const std::string image = text(node, "image");
             if (!image.empty())
                 layer.picture =

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "Map/RepeatedImage.h"
 #include "Map/TileLayer.h"
 #include "Mechanisms/GateTrigger.h"
 #include "Mechanisms/TimedTrigger.h"
@@ -142,8 +143,10 @@ std::string MapLoader::build() {
     return "";
 }
 
-Texture* MapLoader::texture_of(const TiledPicture& picture) {
-    const std::string name = "tiled:" + picture.path;
+Texture* MapLoader::texture_of(const TiledPicture& picture, bool repeat_x, bool repeat_y) {
+    // A picture that repeats is a texture of its own, set to wrap round.
+    const std::string name =
+        "tiled:" + picture.path + (repeat_x ? "#repeat-x" : "") + (repeat_y ? "#repeat-y" : "");
     if (Texture* known = TextureRegistry::instance().find(name)) {
         if (std::find(known_textures_.begin(), known_textures_.end(), known) ==
             known_textures_.end())
@@ -153,7 +156,9 @@ Texture* MapLoader::texture_of(const TiledPicture& picture) {
     for (const auto& [made, texture] : new_textures_)
         if (made == name)
             return texture.get();
-    new_textures_.emplace_back(name, std::make_unique<Texture>(picture.image.get(), 0, 0, 0));
+    new_textures_.emplace_back(
+        name,
+        std::make_unique<Texture>(picture.image.get(), repeat_x ? 1 : 0, repeat_y ? 1 : 0, 0));
     return new_textures_.back().second.get();
 }
 
@@ -240,11 +245,20 @@ std::string MapLoader::build_image(const TiledLayer& source, Layer& layer) {
     if (!source.picture.image)
         return "";
     const Image& image = *source.picture.image;
-    auto sprite = std::make_unique<TexturedSprite>(texture_of(source.picture));
     const Vector2 o = world(map_.parallax_origin.x, map_.parallax_origin.y);
     const Vector2 shift{-(1 - source.parallax.x) * o.x, -(1 - source.parallax.y) * o.y};
-    sprite->transform.position = world(source.offset.x, source.offset.y) + shift;
     const float w = float(image.width), h = float(image.height);
+    if (source.repeat_x || source.repeat_y) {
+        auto repeated = std::make_unique<RepeatedImage>(
+            texture_of(source.picture, source.repeat_x, source.repeat_y),
+            world(source.offset.x, source.offset.y) + shift, Vector2{w, h}, source.repeat_x,
+            source.repeat_y);
+        repeated->id = source.id;
+        layer.add_object(std::move(repeated));
+        return "";
+    }
+    auto sprite = std::make_unique<TexturedSprite>(texture_of(source.picture));
+    sprite->transform.position = world(source.offset.x, source.offset.y) + shift;
     sprite->corners[0] = {0, -h};
     sprite->corners[1] = {w, -h};
     sprite->corners[2] = {w, 0};

@@ -54,7 +54,7 @@ class MapLoader {
     // The object's outline as a shape in its own frame (y up, origin at the object's (x, y)),
     // or null with error set.
     std::unique_ptr<Shape> shape_of(const TiledObject& object, std::string& error) const;
-    Texture* texture_of(const TiledPicture& picture);
+    Texture* texture_of(const TiledPicture& picture, bool repeat_x = false, bool repeat_y = false);
     int32_t layer_index(int32_t i) const { return first_layer_ + i; }
 
     const TiledMap& map_;

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,8 +90,10 @@ struct TiledLayer {
     // rectangle around them.
     int32_t origin_x = 0, origin_y = 0, width = 0, height = 0;
     std::vector<uint32_t> cells;
-    // Image layers.
+    // Image layers: the picture, repeated without end along the axes Tiled's "repeat X" and
+    // "repeat Y" say.
     TiledPicture picture;
+    bool repeat_x = false, repeat_y = false;
     // Object layers.
     std::vector<TiledObject> objects;
 };

@@ -230,6 +230,8 @@ void TmxReader::read_layers(const pugi::xml_node& parent, const TiledLayer& grou
             read_tile_layer(node, map, layer);
         } else if (kind == "imagelayer") {
             layer.kind = TiledLayer::Kind::image;
+            layer.repeat_x = node.attribute("repeatx").as_int(0) != 0;
+            layer.repeat_y = node.attribute("repeaty").as_int(0) != 0;
             pugi::xml_node image = node.child("image");
             if (image && image.attribute("source").as_string()[0])
                 layer.picture = MapParts::load_picture(path_, image.attribute("source").as_string(),

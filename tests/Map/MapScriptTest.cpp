@@ -803,3 +803,43 @@ TEST_F(MapScriptTest, TheMapsBackgroundColourIsBehindEveryLayer) {
     tick();
     EXPECT_EQ(map_pixel(200, 100), black);
 }
+
+// Image layers that repeat along x, or along both axes, fill the view with copies however far
+// the camera goes; along an axis that does not repeat there is one copy.
+TEST_F(MapScriptTest, RepeatingImageLayersFillTheViewWithCopies) {
+    auto map = [](const std::string& repeat) {
+        return "<map orientation=\"orthogonal\" width=\"1\" height=\"1\" tilewidth=\"16\" "
+               "tileheight=\"16\"><imagelayer id=\"1\" name=\"i\" " +
+               repeat + "><image source=\"" + data_dir +
+               "/tiles.png\" width=\"32\" height=\"32\"/></imagelayer></map>";
+    };
+    write_file("maps/x.tmx", map("repeatx=\"1\""));
+    write_file("maps/xy.tmj",
+               "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 1, \"height\": 1, "
+               "\"tilewidth\": 16, \"tileheight\": 16, \"layers\": [{\"type\": \"imagelayer\", "
+               "\"id\": 1, \"name\": \"i\", \"repeatx\": true, \"repeaty\": true, \"image\": \"" +
+                   data_dir + "/tiles.png\"}]}");
+    begin();
+    // The atlas's quarters: red, green / blue, quartered.
+    ASSERT_TRUE(loads("maps/x.tmx", -64, 32));
+    for (float camera : {0.0f, 100000.0f, -100000.0f}) {
+        SCOPED_TRACE(camera);
+        ASSERT_EQ(lua("lf:camera_set_position(" + std::to_string(camera) + ", 0)"), "");
+        tick();
+        for (int copy : {-17, -1, 0, 7, 20}) {
+            EXPECT_EQ(map_pixel(32 * copy + 8, 8), red) << copy;
+            EXPECT_EQ(map_pixel(32 * copy + 24, 8), green) << copy;
+            EXPECT_EQ(map_pixel(32 * copy + 8, 24), blue) << copy;
+            EXPECT_EQ(map_pixel(32 * copy + 8, 40), black) << "one row of copies";
+            EXPECT_EQ(map_pixel(32 * copy + 8, -8), black) << "one row of copies";
+        }
+    }
+    ASSERT_EQ(lua("lf:create_level(0, 0, 0, 0)\nlf:camera_set_position(0, 0)"), "");
+    ASSERT_TRUE(loads("maps/xy.tmj", -64, 32));
+    tick();
+    for (int row : {-10, -1, 0, 5, 10})
+        for (int copy : {-17, 0, 20}) {
+            EXPECT_EQ(map_pixel(32 * copy + 8, 32 * row + 8), red) << copy << ", " << row;
+            EXPECT_EQ(map_pixel(32 * copy + 8, 32 * row + 24), blue) << copy << ", " << row;
+        }
+}
