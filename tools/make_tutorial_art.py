@@ -3,9 +3,7 @@
 
 The ground is drawn here, in the sample game's style: "ground.png" is one 32 x 32 tile of turf
 on dirt and "dirt.png" one of plain dirt, both tiling seamlessly side by side, and "flag.png"
-is the goal's flag. "ledges.png" holds the stone ledge of the sample game's tiles at twice the
-size, three 64 x 64 tiles (left end, middle, right end), for the map drawn in Tiled. Every other
-picture and sound is a copy of the sample game's (made by the
+is the goal's flag. Every other picture and sound is a copy of the sample game's (made by the
 other tools in this folder), so the tutorial's folder is a complete game on its own.
 
 Run it from anywhere: python3 tools/make_tutorial_art.py
@@ -18,7 +16,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from make_game_art import (Canvas, dirt_tile, grass_tile, hexc,  # noqa: E402
-                           tiles, write_png)
+                           write_png)
 
 GAME = os.path.join(HERE, "..", "game", "Data")
 OUT = os.path.join(HERE, "..", "tutorial", "Data")
@@ -52,22 +50,10 @@ def flag():
     return c
 
 
-def ledges():
-    """The ledge tiles of the sample game's atlas (row 1, columns 1 to 3), each pixel 2 x 2."""
-    atlas = tiles()
-    c = Canvas(192, 64)
-    for i in range(3):
-        for y in range(32):
-            for x in range(32):
-                c.rect(64 * i + 2 * x, 2 * y, 2, 2, atlas.get(32 * (1 + i) + x, 32 + y))
-    return c
-
-
 def main():
     os.makedirs(os.path.join(OUT, "Images"), exist_ok=True)
     os.makedirs(os.path.join(OUT, "Sounds"), exist_ok=True)
-    for name, draw in (("ground.png", ground), ("dirt.png", dirt), ("flag.png", flag),
-                       ("ledges.png", ledges)):
+    for name, draw in (("ground.png", ground), ("dirt.png", dirt), ("flag.png", flag)):
         canvas = draw()
         size = write_png(os.path.join(OUT, "Images", name), canvas)
         print(f"{name:16} {canvas.w:4} x {canvas.h:<4} {size:7} bytes")

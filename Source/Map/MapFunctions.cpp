@@ -1,7 +1,5 @@
 // Script functions of Tiled maps (engine extensions).
-#include <cctype>
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 
 #include "Map/JsonMapReader.h"
 #include "Map/MapLoader.h"
@@ -51,6 +49,18 @@ const Vector2* spawn_point(const char* function, const std::string& name) {
 }  // namespace
 
 bool LuaFunctions::map_load(const std::string& path, float x, float y) {
+    return map_load_scaled(path, x, y, 1);
+}
+
+bool LuaFunctions::map_load_scaled(const std::string& path, float x, float y, float scale) {
+    // Beyond this a map's coordinates would lose their whole units.
+    constexpr float largest_scale = 1024;
+    if (!(scale > 0 && scale <= largest_scale)) {
+        char shown[32];
+        std::snprintf(shown, sizeof shown, "%g", double(scale));
+        report(path + ": scale " + shown + ": it must be above 0 and at most 1024");
+        return false;
+    }
     Game& game = Game::instance();
     if (!game.level || !game.triggers) {
         report(path + ": no current level");
@@ -63,7 +73,7 @@ bool LuaFunctions::map_load(const std::string& path, float x, float y) {
             report(error);
             return false;
         }
-        MapLoader loader(*map, {x, y});
+        MapLoader loader(*map, {x, y}, scale);
         error = loader.build();
         if (!error.empty()) {
             report(path + ": " + error);

@@ -63,11 +63,11 @@ std::string object_name(const TiledObject& object) {
            (object.name.empty() ? "" : " \"" + object.name + "\"");
 }
 
-// The points of a polygon or polyline object in its own frame, y up.
-std::vector<Vector2> local_points(const TiledObject& object) {
+// The points of a polygon or polyline object in its own frame, y up, in world units.
+std::vector<Vector2> local_points(const TiledObject& object, float scale) {
     std::vector<Vector2> points;
     for (Vector2 p : object.points)
-        points.push_back({p.x, -p.y});
+        points.push_back({p.x * scale, -p.y * scale});
     return points;
 }
 
@@ -171,9 +171,9 @@ TileLayer::Tile MapLoader::look_of(const TiledTileset& set, const TiledTile& til
     t.u1 = float(tile.x + tile.width) / float(image.width);
     t.v0 = 1.0f - float(tile.y) / float(image.height);
     t.v1 = 1.0f - float(tile.y + tile.height) / float(image.height);
-    t.width = float(tile.width);
-    t.height = float(tile.height);
-    t.offset = {set.tile_offset.x, -set.tile_offset.y};
+    t.width = float(tile.width) * scale_;
+    t.height = float(tile.height) * scale_;
+    t.offset = Vector2{set.tile_offset.x, -set.tile_offset.y} * scale_;
     return t;
 }
 
@@ -219,9 +219,9 @@ std::string MapLoader::build_tiles(const TiledLayer& source, Layer& layer) {
     // view's centre is there.
     const Vector2 o = world(map_.parallax_origin.x, map_.parallax_origin.y);
     const Vector2 shift{-(1 - source.parallax.x) * o.x, -(1 - source.parallax.y) * o.y};
-    auto object = std::make_unique<TileLayer>(top_left + shift, float(map_.tile_width),
-                                              float(map_.tile_height), source.width, source.height,
-                                              std::move(cells), std::move(tiles));
+    auto object = std::make_unique<TileLayer>(top_left + shift, float(map_.tile_width) * scale_,
+                                              float(map_.tile_height) * scale_, source.width,
+                                              source.height, std::move(cells), std::move(tiles));
     object->id = source.id;
     for (const auto& [gid, index] : index_of) {
         const TiledTileset* set = map_.tileset_of(gid);
@@ -247,7 +247,7 @@ std::string MapLoader::build_image(const TiledLayer& source, Layer& layer) {
     const Image& image = *source.picture.image;
     const Vector2 o = world(map_.parallax_origin.x, map_.parallax_origin.y);
     const Vector2 shift{-(1 - source.parallax.x) * o.x, -(1 - source.parallax.y) * o.y};
-    const float w = float(image.width), h = float(image.height);
+    const float w = float(image.width) * scale_, h = float(image.height) * scale_;
     if (source.repeat_x || source.repeat_y) {
         auto repeated = std::make_unique<RepeatedImage>(
             texture_of(source.picture, source.repeat_x, source.repeat_y),
@@ -311,8 +311,8 @@ std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offs
     // A tile object hangs from its lower-left corner, and turns about it.
     sprite->transform.position = world(offset.x + object.x, offset.y + object.y);
     sprite->transform.set_rotation(-object.rotation * degrees);
-    const float w = object.width > 0 ? object.width : float(tile->width);
-    const float h = object.height > 0 ? object.height : float(tile->height);
+    const Vector2 size = size_of(object);
+    const float w = size.x, h = size.y;
     sprite->corners[0] = {0, 0};
     sprite->corners[1] = {w, 0};
     sprite->corners[2] = {w, h};
@@ -356,8 +356,8 @@ std::string MapLoader::build_animated_object(const TiledObject& object, Vector2 
     auto sprite = std::make_unique<AnimatedSprite>(&animation);
     sprite->transform.position = world(offset.x + object.x, offset.y + object.y);
     sprite->transform.set_rotation(-object.rotation * degrees);
-    const float w = object.width > 0 ? object.width : float(tile.width);
-    const float h = object.height > 0 ? object.height : float(tile.height);
+    const Vector2 size = size_of(object);
+    const float w = size.x, h = size.y;
     sprite->corners[0] = {0, 0};
     sprite->corners[1] = {w, 0};
     sprite->corners[2] = {w, h};
@@ -368,24 +368,36 @@ std::string MapLoader::build_animated_object(const TiledObject& object, Vector2 
     return "";
 }
 
+Vector2 MapLoader::size_of(const TiledObject& object) const {
+    Vector2 size{object.width, object.height};
+    // A tile object without its own size has its tile's.
+    if (object.kind == TiledObject::Kind::tile)
+        if (const TiledTile* tile = map_.tile_of(object.gid)) {
+            if (!(size.x > 0))
+                size.x = float(tile->width);
+            if (!(size.y > 0))
+                size.y = float(tile->height);
+        }
+    return size * scale_;
+}
+
 std::string MapLoader::build_ground(const TiledObject& object, Vector2 offset) {
+    const Vector2 size = size_of(object);
     int32_t code = 0;
     if (!int_property(object.properties, "code", code))
         return "property code is not an integer";
     std::vector<Vector2> points;
     if (object.kind == TiledObject::Kind::polyline) {
-        points = local_points(object);
+        points = local_points(object, scale_);
         if (points.front().x > points.back().x)
             std::reverse(points.begin(), points.end());
     } else if (object.kind == TiledObject::Kind::polygon ||
                object.kind == TiledObject::Kind::rectangle) {
         // The upper side of the outline, from its leftmost corner to its rightmost one.
-        std::vector<Vector2> outline = object.kind == TiledObject::Kind::polygon
-                                           ? local_points(object)
-                                           : std::vector<Vector2>{{0, 0},
-                                                                  {object.width, 0},
-                                                                  {object.width, -object.height},
-                                                                  {0, -object.height}};
+        std::vector<Vector2> outline =
+            object.kind == TiledObject::Kind::polygon
+                ? local_points(object, scale_)
+                : std::vector<Vector2>{{0, 0}, {size.x, 0}, {size.x, -size.y}, {0, -size.y}};
         const size_t n = outline.size();
         size_t left = 0, right = 0;
         for (size_t i = 0; i < n; ++i) {
@@ -417,10 +429,7 @@ std::string MapLoader::build_ground(const TiledObject& object, Vector2 offset) {
         points = height(forward) >= height(backward) ? forward : backward;
     } else if (object.kind == TiledObject::Kind::tile) {
         // The top of the tile's picture, which hangs from its lower-left corner.
-        const TiledTile* tile = map_.tile_of(object.gid);
-        const float w = object.width > 0 ? object.width : tile ? float(tile->width) : 0;
-        const float h = object.height > 0 ? object.height : tile ? float(tile->height) : 0;
-        points = {{0, h}, {w, h}};
+        points = {{0, size.y}, {size.x, size.y}};
     } else {
         return "ground must be a polyline, a polygon, a rectangle or a tile";
     }
@@ -445,7 +454,7 @@ std::string MapLoader::build_collider(const TiledObject& object, Vector2 offset)
     if (object.kind == TiledObject::Kind::polygon) {
         // A concave outline becomes one collider per convex piece, all with the same id.
         std::vector<std::vector<Vector2>> pieces;
-        error = convex_pieces(local_points(object), pieces);
+        error = convex_pieces(local_points(object, scale_), pieces);
         for (size_t i = 0; i < pieces.size() && error.empty(); ++i)
             shapes.push_back(polygon_of(pieces[i], error));
     } else {
@@ -516,7 +525,8 @@ std::string MapLoader::build_trigger(const TiledObject& object, Vector2 offset) 
 }
 
 std::unique_ptr<Shape> MapLoader::shape_of(const TiledObject& object, std::string& error) const {
-    const float w = object.width, h = object.height;
+    const Vector2 size = size_of(object);
+    const float w = size.x, h = size.y;
     switch (object.kind) {
         case TiledObject::Kind::rectangle:
             if (w <= 0 || h <= 0)
@@ -535,16 +545,12 @@ std::unique_ptr<Shape> MapLoader::shape_of(const TiledObject& object, std::strin
             return polygon_of(points, error);
         }
         case TiledObject::Kind::polygon:
-            return polygon_of(local_points(object), error);
-        case TiledObject::Kind::tile: {
+            return polygon_of(local_points(object, scale_), error);
+        case TiledObject::Kind::tile:
             // A tile object's rectangle hangs from its lower-left corner, like its picture.
-            const TiledTile* tile = map_.tile_of(object.gid);
-            const float tw = w > 0 ? w : tile ? float(tile->width) : 0;
-            const float th = h > 0 ? h : tile ? float(tile->height) : 0;
-            if (tw <= 0 || th <= 0)
+            if (w <= 0 || h <= 0)
                 break;
-            return polygon_of({{0, 0}, {tw, 0}, {tw, th}, {0, th}}, error);
-        }
+            return polygon_of({{0, 0}, {w, 0}, {w, h}, {0, h}}, error);
         default:
             error = "a shape must be a rectangle, an ellipse or a polygon";
             return nullptr;

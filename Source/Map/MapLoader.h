@@ -24,17 +24,23 @@ class TriggerManager;
 // fail with a reason; commit then hands it all to the level, the trigger manager and the
 // texture registry, and cannot fail. A map that fails therefore changes nothing.
 //
-// Tiled's pixels are world units; Tiled's (x, y), y down from the map's top-left corner, lands
-// at world (origin.x + x, origin.y - y).
+// A Tiled pixel is `scale` world units; Tiled's (x, y), y down from the map's top-left corner,
+// lands at world (origin.x + scale * x, origin.y - scale * y).
 class MapLoader {
   public:
-    MapLoader(const TiledMap& map, Vector2 origin) : map_(map), origin_(origin) {}
+    // scale: world units per Tiled pixel.
+    MapLoader(const TiledMap& map, Vector2 origin, float scale = 1)
+        : map_(map), origin_(origin), scale_(scale) {}
     // "" or why the map cannot become level contents.
     std::string build();
     void commit(Level& level, TriggerManager& triggers, Renderer* renderer);
 
   private:
-    Vector2 world(float x, float y) const { return {origin_.x + x, origin_.y - y}; }
+    Vector2 world(float x, float y) const {
+        return {origin_.x + x * scale_, origin_.y - y * scale_};
+    }
+    // An object's width and height in world units (a tile object's default to its tile's).
+    Vector2 size_of(const TiledObject& object) const;
     std::string build_tiles(const TiledLayer& source, Layer& layer);
     std::string build_image(const TiledLayer& source, Layer& layer);
     std::string build_objects(const TiledLayer& source, Layer& layer);
@@ -59,6 +65,7 @@ class MapLoader {
 
     const TiledMap& map_;
     Vector2 origin_;
+    float scale_;
     int32_t first_layer_ = 0;
 
     std::vector<std::pair<std::string, std::unique_ptr<Texture>>> new_textures_;

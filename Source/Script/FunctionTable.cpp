@@ -226,6 +226,7 @@ const std::vector<MethodEntry>& function_table() {
         {"pad_count", &LuaFunctions::pad_count},
         // Tiled maps.
         {"map_load", &LuaFunctions::map_load},
+        {"map_load_scaled", &LuaFunctions::map_load_scaled},
         {"map_layer", &LuaFunctions::map_layer},
         {"map_property", &LuaFunctions::map_property},
         {"map_object_property", &LuaFunctions::map_object_property},

@@ -252,6 +252,7 @@ class LuaFunctions {
     int32_t pad_count();
     // Tiled maps (Map/MapFunctions.cpp).
     bool map_load(const std::string&, float, float);
+    bool map_load_scaled(const std::string&, float, float, float);
     int32_t map_layer(const std::string&);
     const char* map_property(const std::string&);
     const char* map_object_property(const std::string&, const std::string&);

@@ -843,3 +843,40 @@ TEST_F(MapScriptTest, RepeatingImageLayersFillTheViewWithCopies) {
             EXPECT_EQ(map_pixel(32 * copy + 8, 32 * row + 24), blue) << copy << ", " << row;
         }
 }
+
+// A map loaded at a scale puts every Tiled pixel at that many world units: tiles, objects,
+// ground, colliders and spawn points alike. A scale that is no size loads nothing.
+TEST_P(MapFormatTest, AScaledMapGrowsEverythingByItsScale) {
+    begin();
+    ASSERT_EQ(lua("ok = lf:map_load_scaled('" + fixture() + "', 0, 0, 2)"), "");
+    ASSERT_EQ(lua_string("ok"), "true");
+    tick();
+    // World (x, y) is window pixel (640 + x, 360 + y); Tiled (tx, ty) is world (2 tx, -2 ty).
+    auto tiled_pixel = [&](int tx, int ty) { return pixel(640 + 2 * tx, 360 - 2 * ty); };
+    EXPECT_EQ(tiled_pixel(8, 8), red);
+    EXPECT_EQ(tiled_pixel(24, 8), green);
+    EXPECT_EQ(tiled_pixel(15, 1), red) << "a tile 32 units wide";
+    EXPECT_EQ(tiled_pixel(120, 56), purple) << "the coin, a tile object";
+    ASSERT_EQ(level().segment_strips.size(), 1u);
+    EXPECT_EQ(level().segment_strips[0]->segments[1].end, (Vector2{256, -64}));
+    ASSERT_EQ(level().colliders.size(), 1u);
+    EXPECT_EQ(level().colliders[0]->transform.position, (Vector2{192, 0}));
+    auto* box = dynamic_cast<const PolygonShape*>(level().colliders[0]->shape.get());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->vertex(2), (Vector2{32, 0}));
+    EXPECT_EQ(box->vertex(0), (Vector2{0, -32}));
+    ASSERT_EQ(lua("x, y = lf:map_spawn_x('start'), lf:map_spawn_y('start')"), "");
+    EXPECT_EQ(lua_number("x"), 16);
+    EXPECT_EQ(lua_number("y"), -80);
+
+    setenv("VELDEN_SCRIPT_ERRORS", "1", 1);
+    const int32_t layers = level().layer_count();
+    for (const char* scale : {"0", "-1", "0/0", "1e9"}) {
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(lua("ok = lf:map_load_scaled('" + fixture() + "', 0, 0, " + scale + ")"), "");
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(lua_string("ok"), "false") << scale;
+        EXPECT_NE(said.find("it must be above 0"), std::string::npos) << said;
+    }
+    EXPECT_EQ(level().layer_count(), layers);
+}

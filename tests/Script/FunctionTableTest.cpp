@@ -202,9 +202,9 @@ const Signature engine_extensions[] = {
 
 // Tiled maps.
 const Signature map_extensions[] = {
-    {"map_load", "snn", "b"},           {"map_layer", "s", "i"},     {"map_property", "s", "s"},
-    {"map_object_property", "ss", "s"}, {"map_has_spawn", "s", "b"}, {"map_spawn_x", "s", "n"},
-    {"map_spawn_y", "s", "n"},
+    {"map_load", "snn", "b"},   {"map_load_scaled", "snnn", "b"},   {"map_layer", "s", "i"},
+    {"map_property", "s", "s"}, {"map_object_property", "ss", "s"}, {"map_has_spawn", "s", "b"},
+    {"map_spawn_x", "s", "n"},  {"map_spawn_y", "s", "n"},
 };
 
 }  // namespace
