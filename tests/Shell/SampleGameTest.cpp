@@ -27,6 +27,7 @@
 #include "Mechanisms/Hammer.h"
 #include "Mechanisms/Shooter.h"
 #include "Mechanisms/TimedTrigger.h"
+#include "Map/TileLayer.h"
 #include "Mechanisms/TriggerManager.h"
 #include "Physics/Ground.h"
 #include "Platform/EventPump.h"
@@ -1324,4 +1325,39 @@ TEST_F(SampleGameTest, AGamepadMovesTheMenuWalksJumpsAndPullsTheLeverAndUnpluggi
     const float stopped_x = hero.body.transform.position.x;
     frames(50);
     EXPECT_NEAR(hero.body.transform.position.x, stopped_x, 0.01f);
+}
+
+// The crystal cave's stone floors, their ground and the crystals' places come from its Tiled
+// map, loaded at the game's two units a pixel between the rock layers and the play layer.
+TEST_F(SampleGameTest, TheCavesFloorsGroundAndCrystalsComeFromItsTiledMap) {
+    start();
+    tick();
+    ASSERT_EQ(lua("change_level('cave')\n"
+                  "floor, low, play = LAYER.floor, LAYER.low_floor, LAYER.play\n"
+                  "x, y = lf:map_spawn_x('crystal_3'), lf:map_spawn_y('crystal_3')\n"
+                  "colour = lf:map_object_property('crystal_3', 'colour')"),
+              "");
+    EXPECT_EQ(lua_number("floor"), 2);
+    EXPECT_EQ(lua_number("low"), 3);
+    EXPECT_EQ(lua_number("play"), 5) << "after the map's floors and its marks";
+    for (int32_t index : {2, 3}) {
+        Layer& layer = *level().layers[size_t(index)];
+        ASSERT_EQ(layer.size(), 1u);
+        auto* tiles = dynamic_cast<TileLayer*>(layer.object_at(0));
+        ASSERT_NE(tiles, nullptr);
+        EXPECT_EQ(tiles->columns(), 40);
+    }
+    // The floor and the lower floor: the first two strips, at the heights the level's scripts
+    // name (CAVE.ground and CAVE.low), the planks after them.
+    ASSERT_GE(level().segment_strips.size(), 7u);
+    ASSERT_EQ(lua("ground, low_y = CAVE.ground, CAVE.low"), "");
+    const Segment& floor = level().segment_strips[0]->segments.front();
+    EXPECT_EQ(floor.start, (Vector2{-640, float(lua_number("ground"))}));
+    EXPECT_EQ(floor.end, (Vector2{256, float(lua_number("ground"))}));
+    const Segment& lower = level().segment_strips[1]->segments.front();
+    EXPECT_EQ(lower.start, (Vector2{576, float(lua_number("low_y"))}));
+    EXPECT_EQ(lower.end, (Vector2{1920, float(lua_number("low_y"))}));
+    EXPECT_EQ(lua_number("x"), 650);
+    EXPECT_EQ(lua_number("y"), lua_number("low_y"));
+    EXPECT_EQ(lua_string("colour"), "0.3 1 0.8");
 }

@@ -2,7 +2,9 @@
 -- at the meadow's east end. The points, the coins and the time go on from the meadow. On the
 -- way: planks over a pit that give way under the hero, two cannons, a lever that opens two
 -- doors, an old miner whose question changes the cave, and daylight at the far end, which ends
--- the game (menu/end_screen.lua). Built by lib/flow.lua from the frame script.
+-- the game (menu/end_screen.lua). Built by lib/flow.lua from the frame script. The stone
+-- floors, their ground and the crystals' places are drawn in the Tiled map editor
+-- (Data/Maps/cave.tmx); the script adds everything that moves.
 
 local lf = LuaFunctions()
 
@@ -10,29 +12,42 @@ register_picture("cave_wall", "cave_wall.png", 512, 128, 1, 0)
 register_picture("cave_rocks", "cave_rocks.png", 512, 128, 1, 0)
 register_picture("cave_tiles", "cave_tiles.png", 128, 64)
 local cave_rects = {
-    G = { 0, 0, 32, 32 }, L = { 32, 0, 32, 32 }, R = { 64, 0, 32, 32 },
-    D = { 96, 0, 32, 32 }, S = { 96, 0, 32, 32 },
+    G = { 0, 0, 32, 32 }, D = { 96, 0, 32, 32 },
     -- Cut one pixel short at the top, so that the stone above in the sheet never shows.
     crystal = { 0, 33, 32, 31 }, stalactite = { 32, 32, 32, 32 }, miner = { 64, 33, 32, 31 },
     daylight = { 96, 33, 32, 31 },
 }
 
-LAYER = { wall = 0, rocks = 1, play = 2, glow = 3, front = 4, hud = 5, pause = 6 }
 CAVE = { left = -SCREEN_W / 2, right = -SCREEN_W / 2 + 2 * SCREEN_W, start_x = -520 }
 miner_asked, cave_lit = nil, nil
 ID.lever, ID.door, ID.cannon, ID.ball, ID.plank, ID.miner, ID.exit = 31, 30, 33, 34, 40, 21, 35
 
+------------------------------------------------------------------------------------------------
+-- Ground: a floor, the pit, and a lower floor beyond it, from the map. The map is drawn in the
+-- pictures' own pixels, PIXEL units each here, with its top-left corner at the floor's top
+-- edge; its ground lies 2 pixels below the floor's top edge and 6 pixels more on the lower
+-- floor. The map's three layers (the floors' tiles and its marks) come between the rock and
+-- the play layer.
+
+CAVE.ground = -SCREEN_H / 2 + 2 * TILE_SIZE - 2 * PIXEL
+CAVE.low = CAVE.ground - 12
 lf:create_level(0, 0, 0, 0)
 lf:create_layer(0.2, 0.2, 0) -- the far wall
 lf:create_layer(0.5, 0.4, 0) -- nearer rock
+assert(lf:map_load_scaled("Data/Maps/cave.tmx", CAVE.left, CAVE.ground + 2 * PIXEL, PIXEL),
+    "the cave's map did not load")
+local play = lf:get_num_layers()
 lf:create_layer(1, 1, 0)     -- play
 lf:create_layer(1, 1, 1)     -- light of crystals and lamps (additive)
 lf:create_layer(1.25, 1, 0)  -- stalactites in front
 lf:create_layer(1, 1, 0)     -- hud
 lf:create_layer(0, 0, 0)     -- pause
+LAYER = { wall = 0, rocks = 1, floor = lf:map_layer("floor"), low_floor = lf:map_layer("low floor"),
+    play = play, glow = play + 1, front = play + 2, hud = play + 3, pause = play + 4 }
 -- The cave is dark: its layers are tinted until the miner lights his lamps (cave_lights.lua).
 CAVE.dark = {
     { LAYER.wall, 0.45, 0.42, 0.62 }, { LAYER.rocks, 0.5, 0.48, 0.7 },
+    { LAYER.floor, 0.62, 0.6, 0.8 }, { LAYER.low_floor, 0.62, 0.6, 0.8 },
     { LAYER.play, 0.62, 0.6, 0.8 }, { LAYER.front, 0.15, 0.12, 0.22 },
 }
 for _, c in ipairs(CAVE.dark) do
@@ -58,20 +73,11 @@ for i = 0, 9 do
 end
 
 ------------------------------------------------------------------------------------------------
--- Ground: a floor, the pit, and a lower floor beyond it. The planks over the pit each lie a
--- little lower than the one before, so that walking on, the hero lands on each in turn.
+-- The pit between the floors (14 and 19 tiles from the west end), and crystals glowing along
+-- the floors where the map's points "crystal_1" to "crystal_5" stand, in their "colour".
 
-CAVE.ground = -SCREEN_H / 2 + 2 * TILE_SIZE - 2 * PIXEL
-local stone = { picture = "cave_tiles", rects = cave_rects, inset = 2 * PIXEL }
-local pit_left, pit_right = CAVE.left + 14 * TILE_SIZE, CAVE.left + 19 * TILE_SIZE
-local low = CAVE.ground - 12
-build_ground("00000000000000", CAVE.left, CAVE.ground, LAYER.play, ID.scenery, stone)
-ground_strips("00000000000000", CAVE.left, CAVE.ground)
-build_ground("000000000000000000000", pit_right, low, LAYER.play, ID.scenery, stone)
-ground_strips("000000000000000000000", pit_right, low)
-CAVE.low = low
-
--- Crystals glowing along the floors.
+local pit_left = CAVE.left + 14 * TILE_SIZE
+local low = CAVE.low
 local function crystal(x, y, r, g, b)
     upload(picture_sprite("cave_tiles", x, y + TILE_SIZE / 2 - PIXEL, cave_rects.crystal),
         LAYER.play, ID.scenery)
@@ -80,14 +86,15 @@ local function crystal(x, y, r, g, b)
     upload(key_frames(light, 2.5, { { 0.5, x, y + 24, 0, 1.15, { r, g, b, 0.8 } } }),
         LAYER.glow, ID.scenery)
 end
-crystal(-380, CAVE.ground, 0.3, 0.8, 1)
-crystal(120, CAVE.ground, 0.6, 0.4, 1)
-crystal(650, low, 0.3, 1, 0.8)
-crystal(1320, low, 0.3, 0.8, 1)
-crystal(1700, low, 0.7, 0.4, 1)
+for i = 1, 5 do
+    local name = "crystal_" .. i
+    local r, g, b = lf:map_object_property(name, "colour"):match("(%S+) (%S+) (%S+)")
+    crystal(lf:map_spawn_x(name), lf:map_spawn_y(name), tonumber(r), tonumber(g), tonumber(b))
+end
 
--- The planks: strips of codes 31 to 35, each an unstable floor that crumbles 0.6 s after a
--- landing and is back 3 s after it fell.
+-- The planks over the pit each lie a little lower than the one before, so that walking on,
+-- the hero lands on each in turn. They are strips of codes 31 to 35, each an unstable floor
+-- that crumbles 0.6 s after a landing and is back 3 s after it fell.
 register_picture("machines", "machines.png", 128, 96)
 for i = 0, 4 do
     local code, id = 31 + i, ID.plank + i
