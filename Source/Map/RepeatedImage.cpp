@@ -1,6 +1,5 @@
 #include "Map/RepeatedImage.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "Render/Camera.h"
@@ -18,14 +17,7 @@ void RepeatedImage::draw(Renderer& renderer, const Color& tint) {
     const Camera* camera = renderer.camera();
     if (!camera || !(size_.x > 0) || !(size_.y > 0))
         return;
-    // The world rectangle the view covers; a turned camera covers at most its enclosing circle.
-    float left = camera->left, right = camera->right, bottom = camera->bottom, top = camera->top;
-    if (camera->axis_x.x != 1.0f || camera->axis_x.y != 0.0f) {
-        const float r =
-            std::sqrt(std::max(left * left, right * right) + std::max(bottom * bottom, top * top));
-        left = bottom = -r;
-        right = top = r;
-    }
+    const auto [left, right, bottom, top] = camera->upright_extent();
     const Vector2 p = camera->position;
     // In copies from the top-left corner, rightwards and downwards: the whole copies that
     // cover the view along a repeating axis, the one copy along the other.

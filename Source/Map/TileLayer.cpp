@@ -65,14 +65,7 @@ void TileLayer::draw(Renderer& renderer, const Color& tint) {
     const Camera* camera = renderer.camera();
     if (!camera || columns_ <= 0 || rows_ <= 0)
         return;
-    // The world rectangle the view covers; a turned camera covers at most its enclosing circle.
-    float left = camera->left, right = camera->right, bottom = camera->bottom, top = camera->top;
-    if (camera->axis_x.x != 1.0f || camera->axis_x.y != 0.0f) {
-        const float r =
-            std::sqrt(std::max(left * left, right * right) + std::max(bottom * bottom, top * top));
-        left = bottom = -r;
-        right = top = r;
-    }
+    const auto [left, right, bottom, top] = camera->upright_extent();
     const Vector2 p = camera->position;
     // Columns grow to the right, rows downwards from top_left.
     const float x0 = (p.x + left - reach_right_ - top_left_.x) / cell_width_;

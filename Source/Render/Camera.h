@@ -18,6 +18,13 @@ class Camera : public Subject<CameraListener> {
     void notify_moved();
     void notify_projection_changed();
 
+    // The view's extent around the position, as left, right, bottom and top offsets, for
+    // drawing only what is in view. A turned camera covers at most its enclosing circle.
+    struct Extent {
+        float left, right, bottom, top;
+    };
+    Extent upright_extent() const;
+
     Vector2 position{0.0f, 0.0f};
     Vector2 axis_x{1.0f, 0.0f};
     Vector2 axis_y{0.0f, 1.0f};

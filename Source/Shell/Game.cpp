@@ -75,12 +75,7 @@ bool Game::restart() {
     *this = Game();
     WalkGuard::end_frame();
     // Last: everything destroyed above may have pointed at these resources.
-    FontMapRegistry::instance().clear();
-    BitmapFontRegistry::instance().clear();
-    AnimationRegistry::instance().clear();
-    SubTextureRegistry::instance().clear();
-    TextureRegistry::instance().clear();
-    KeyNames::instance().clear();
+    clear_registries();
     if (audio && audio->ready()) {
         audio->reset();
         music = std::move(audio);
@@ -88,6 +83,15 @@ bool Game::restart() {
     // Audio that never worked is tried again.
     audio.reset();
     return init();
+}
+
+void Game::clear_registries() {
+    FontMapRegistry::instance().clear();
+    BitmapFontRegistry::instance().clear();
+    AnimationRegistry::instance().clear();
+    SubTextureRegistry::instance().clear();
+    TextureRegistry::instance().clear();
+    KeyNames::instance().clear();
 }
 
 void Game::build_fonts() {

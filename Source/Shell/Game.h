@@ -51,6 +51,9 @@ class Game {
     // registries, key names), and starts it again in the same window: the start-up script runs
     // as at the first start. Returns what init returns. Only between frames.
     bool restart();
+    // Empties what scripts registered by name outside the Game: fonts, animations,
+    // sub-textures, textures and key names. Only once nothing points at them any more.
+    static void clear_registries();
 
     // Makes the level current. The previous one is destroyed (after the walk that is visiting
     // it, when a script run from inside the level asked for the change).

@@ -10,9 +10,7 @@
 #include <lua.hpp>
 #include <vector>
 
-#include "Flow/KeyNames.h"
 #include "Platform/Window.h"
-#include "Render/Registries.h"
 #include "Scene/TempLists.h"
 #include "Script/ScriptHost.h"
 #include "Shell/Game.h"
@@ -67,12 +65,7 @@ void EngineTest::TearDown() {
         game.draw_segments = false;
         // So do what the scripts registered: fonts, textures and key names.
         TempLists::reset();
-        FontMapRegistry::instance().clear();
-        BitmapFontRegistry::instance().clear();
-        AnimationRegistry::instance().clear();
-        SubTextureRegistry::instance().clear();
-        TextureRegistry::instance().clear();
-        KeyNames::instance().clear();
+        Game::clear_registries();
     }
     Window::set_main(nullptr);
     window.reset();
