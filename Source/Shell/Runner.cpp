@@ -62,7 +62,8 @@ const char* Runner::usage() {
            "                        default 1)\n"
            "  --keys FILE           key timeline: lines \"<frame> down|up|tap <key>\"; a key\n"
            "                        \"pad:<input>\" is a game controller's (pad:south, ...)\n"
-           "  --random-keys SEED    random presses and releases of the game keys from SEED\n"
+           "  --random-keys SEED    random presses and releases of the game keys from SEED,\n"
+           "                        after the last change of the --keys timeline\n"
            "  --shot FRAME:FILE     write a PNG screenshot after that frame (repeatable)\n"
            "  --size WxH            window size (default 1280x720)\n"
            "  --memory-every N      print the peak resident memory every N frames and at the end\n"
@@ -202,6 +203,8 @@ int Runner::run(const Options& o) {
     std::srand(o.seed);
     Random::seed(o.seed);
     std::mt19937 random_keys(o.random_keys_seed);
+    // The timeline goes first (to start a game from its menu, say), then the random keys.
+    const int64_t random_from = timeline.changes().empty() ? 0 : timeline.changes().back().frame;
 
     Game& game = Game::instance();
     game.init();
@@ -216,7 +219,7 @@ int Runner::run(const Options& o) {
             code = closed;
             break;
         }
-        if (o.random_keys && random_keys() % 8 == 0) {
+        if (o.random_keys && frame > random_from && random_keys() % 8 == 0) {
             int32_t key = random_key_set[random_keys() % std::size(random_key_set)];
             keys.set(key, !keys.is_down(key));
         }

@@ -106,6 +106,22 @@ TEST_F(RunnerTest, KeyTimelineDrivesTheGameAndTheExitCodeSaysTheGameEnded) {
     EXPECT_NE(out.find("30 frames, the game still running"), std::string::npos) << out;
 }
 
+// Random keys begin after the timeline's last change: up to it, a run with them is the run
+// without them, frame for frame; after it, they play the game.
+TEST_F(RunnerTest, RandomKeysFollowTheTimeline) {
+    write("keys.txt", "5 tap enter   # START\n150 tap shift\n");
+    const std::string game = std::string(" '") + VELDEN_GAME_DIR + "'";
+    const std::string common = "--keys keys.txt --size 320x180 --shot 150:";
+    ASSERT_EQ(run("--frames 400 " + common + "a150.png --shot 400:a400.png" + game), 1) << out;
+    ASSERT_EQ(run("--frames 400 --random-keys 5 " + common + "b150.png --shot 400:b400.png" + game),
+              1)
+        << out;
+    const std::string a150 = read_all(dir / "a150.png"), b150 = read_all(dir / "b150.png");
+    ASSERT_FALSE(a150.empty());
+    EXPECT_EQ(a150, b150);
+    EXPECT_NE(read_all(dir / "a400.png"), read_all(dir / "b400.png"));
+}
+
 // Pad inputs in the timeline play on a virtual game controller: the same presses on the pad
 // and on the keyboard give byte-identical frames, and Back ends the sample game as Escape does.
 TEST_F(RunnerTest, PadInputsOfTheTimelinePlayTheGameAsTheirKeysDo) {
