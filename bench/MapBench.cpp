@@ -10,17 +10,14 @@
 
 #include "BenchSetup.h"
 #include "Map/TileLayer.h"
-#include "Platform/Window.h"
 #include "Render/Camera.h"
 #include "Render/GLRenderer.h"
 #include "Render/Texture.h"
 
 namespace {
 
-struct Scene {
-    std::unique_ptr<Window> window;
-    std::unique_ptr<GLRenderer> renderer;
-    std::unique_ptr<Camera> camera;
+// The window, renderer, camera and a 64 x 64 atlas of 16 tiles, made once for all benchmarks.
+struct Scene : BenchDrawing {
     std::unique_ptr<Texture> atlas;
 
     static Scene* get() {
@@ -31,12 +28,8 @@ struct Scene {
   private:
     static Scene* make() {
         auto* s = new Scene;
-        s->window = open_bench_window();
-        if (!s->window)
+        if (!s->open())
             return s;
-        s->renderer = std::make_unique<GLRenderer>();
-        s->camera = std::make_unique<Camera>();
-        set_up_bench_renderer(*s->renderer, *s->camera);
         Image image;
         image.width = 64;
         image.height = 64;
@@ -75,7 +68,7 @@ std::unique_ptr<TileLayer> make_layer(const Texture* atlas, int32_t columns, int
 // Scrolls back and forth over the layer's first screen and a half: the view always full.
 void run(benchmark::State& state, int32_t columns, int32_t rows) {
     Scene* scene = Scene::get();
-    if (!scene->renderer || !scene->renderer->has_context()) {
+    if (!scene->ready()) {
         state.SkipWithError("no window or GL context (is an X server running?)");
         return;
     }

@@ -308,20 +308,24 @@ std::string MapLoader::build_tile_object(const TiledObject& object, Vector2 offs
     const TiledPicture& picture = set->pictures[size_t(tile->picture)];
     const Image& image = *picture.image;
     auto sprite = std::make_unique<TexturedSprite>(texture_of(picture));
-    // A tile object hangs from its lower-left corner, and turns about it.
-    sprite->transform.position = world(offset.x + object.x, offset.y + object.y);
-    sprite->transform.set_rotation(-object.rotation * degrees);
-    const Vector2 size = size_of(object);
-    const float w = size.x, h = size.y;
-    sprite->corners[0] = {0, 0};
-    sprite->corners[1] = {w, 0};
-    sprite->corners[2] = {w, h};
-    sprite->corners[3] = {0, h};
+    place_tile_sprite(*sprite, object, offset, id);
     flipped_corners(*tile, image, object.gid, sprite->tex_coords);
-    sprite->id = id;
-    sprite->colour.a = object.visible ? 1.0f : 0.0f;
     layer.add_object(std::move(sprite));
     return "";
+}
+
+void MapLoader::place_tile_sprite(Sprite& sprite, const TiledObject& object, Vector2 offset,
+                                  int32_t id) const {
+    // A tile object hangs from its lower-left corner, and turns about it.
+    sprite.transform.position = world(offset.x + object.x, offset.y + object.y);
+    sprite.transform.set_rotation(-object.rotation * degrees);
+    const Vector2 size = size_of(object);
+    sprite.corners[0] = {0, 0};
+    sprite.corners[1] = {size.x, 0};
+    sprite.corners[2] = {size.x, size.y};
+    sprite.corners[3] = {0, size.y};
+    sprite.id = id;
+    sprite.colour.a = object.visible ? 1.0f : 0.0f;
 }
 
 SubTexture* MapLoader::subtexture_of(const TiledTileset& set, const TiledTile& tile,
@@ -354,16 +358,7 @@ std::string MapLoader::build_animated_object(const TiledObject& object, Vector2 
     for (const auto& [frame, seconds] : shown)
         animation.add_frame(subtexture_of(set, *frame, object.gid & TiledGid::flags), seconds);
     auto sprite = std::make_unique<AnimatedSprite>(&animation);
-    sprite->transform.position = world(offset.x + object.x, offset.y + object.y);
-    sprite->transform.set_rotation(-object.rotation * degrees);
-    const Vector2 size = size_of(object);
-    const float w = size.x, h = size.y;
-    sprite->corners[0] = {0, 0};
-    sprite->corners[1] = {w, 0};
-    sprite->corners[2] = {w, h};
-    sprite->corners[3] = {0, h};
-    sprite->id = id;
-    sprite->colour.a = object.visible ? 1.0f : 0.0f;
+    place_tile_sprite(*sprite, object, offset, id);
     layer.add_object(std::move(sprite));
     return "";
 }

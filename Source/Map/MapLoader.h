@@ -17,6 +17,7 @@
 class Level;
 class Renderer;
 class Shape;
+class Sprite;
 class Trigger;
 class TriggerManager;
 
@@ -48,6 +49,9 @@ class MapLoader {
     std::string build_animated_object(const TiledObject& object, Vector2 offset,
                                       const TiledTileset& set, const TiledTile& tile, int32_t id,
                                       Layer& layer);
+    // Places a tile object's sprite: position, turn, size, id and visibility.
+    void place_tile_sprite(Sprite& sprite, const TiledObject& object, Vector2 offset,
+                           int32_t id) const;
     TileLayer::Tile look_of(const TiledTileset& set, const TiledTile& tile);
     // The tiles and seconds of a tile's animation, or why they cannot be shown.
     static std::string frames_of(const TiledTileset& set, const TiledTile& tile,
