@@ -7,7 +7,7 @@
 # make package builds a release build and a Debian package of it (build/package/velden_*.deb)
 JOBS ?= $(shell nproc)
 PROFILE ?= 1280x720
-XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+XVFB := $(if $(DISPLAY),,$(CURDIR)/scripts/with-xvfb -screen 0 1280x1024x24 --)
 
 .PHONY: run test bench deps release clean format fuzz soak package
 

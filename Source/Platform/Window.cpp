@@ -1,6 +1,7 @@
 #include "Platform/Window.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include <SDL.h>
 
@@ -12,10 +13,30 @@ bool init_video() {
         return true;
     return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
 }
+
+// When no display can be opened, SDL falls back to drivers that draw into memory. A game there
+// would run on with nobody seeing it, so a window is refused unless the caller accepts that or
+// the user named the driver in SDL_VIDEODRIVER.
+bool unseen_fallback() {
+    const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (named && *named)
+        return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver)
+        return false;
+    for (const char* unseen : {"offscreen", "dummy", "evdev"}) {
+        if (std::strcmp(driver, unseen) == 0)
+            return true;
+    }
+    return false;
+}
 }  // namespace
 
-std::unique_ptr<Window> Window::create(const char* title, int32_t width, int32_t height) {
+std::unique_ptr<Window> Window::create(const char* title, int32_t width, int32_t height,
+                                       Fallback fallback) {
     if (!init_video())
+        return nullptr;
+    if (fallback == Fallback::none && unseen_fallback())
         return nullptr;
     // The pixel format is fixed when an X11 window is made, so the GL attributes go first:
     // double-buffered RGBA with a depth buffer, compatibility profile for immediate mode.

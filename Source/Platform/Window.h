@@ -9,8 +9,14 @@ struct SDL_Window;
 // mode. The program entry creates it and publishes it; the renderer takes it from there.
 class Window {
   public:
+    // Where the window may live when no display can be opened.
+    enum class Fallback {
+        none,       // only on a screen: the game must be seen
+        offscreen,  // also in memory, as SDL falls back to (the headless runner)
+    };
     // A hidden window at (0, 0) with the given client size; null when it cannot be made.
-    static std::unique_ptr<Window> create(const char* title, int32_t width, int32_t height);
+    static std::unique_ptr<Window> create(const char* title, int32_t width, int32_t height,
+                                          Fallback fallback = Fallback::none);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

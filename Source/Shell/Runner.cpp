@@ -188,7 +188,9 @@ int Runner::run(const Options& o) {
             return no_window;
         }
     }
-    std::unique_ptr<Window> window = Window::create(Program::title, o.width, o.height);
+    // Headless: a window in memory serves as well as one on a screen.
+    std::unique_ptr<Window> window =
+        Window::create(Program::title, o.width, o.height, Window::Fallback::offscreen);
     if (!window) {
         std::fprintf(stderr, "velden-run: no window (is an X server running?)\n");
         return no_window;

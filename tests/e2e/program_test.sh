@@ -17,7 +17,9 @@ if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
     # without the X core fonts.
     fonts=""
     [ "$case_name" = refused_no_fonts ] && fonts="-fp built-ins"
-    VELDEN_E2E_SCREEN=$screen exec xvfb-run -a -s "-screen 0 $screen $fonts" sh "$0" "$@"
+    # shellcheck disable=SC2086
+    VELDEN_E2E_SCREEN=$screen exec "$(dirname "$0")/../../scripts/with-xvfb" -screen 0 "$screen" \
+        $fonts -- sh "$0" "$@"
 fi
 
 . "$(dirname "$0")/e2e_common.sh"

@@ -9,7 +9,7 @@ bin=$2
 src=$3
 
 if [ -z "${VELDEN_E2E_SCREEN:-}" ]; then
-    VELDEN_E2E_SCREEN=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" sh "$0" "$@"
+    VELDEN_E2E_SCREEN=1 exec "$src/scripts/with-xvfb" -screen 0 1280x1024x24 -- sh "$0" "$@"
 fi
 
 . "$(dirname "$0")/e2e_common.sh"
@@ -77,6 +77,19 @@ case $case_name in
         [ "$code" = 2 ] || fail "a folder without a game exits with $code"
         grep -qF "$work/empty/Data/Scripts/INIT_test.lua" "$work/err.txt" ||
             fail "the path looked for is not named: $(cat "$work/err.txt")"
+        # No display at all: SDL falls back to drawing into memory. velden refuses, as the game
+        # would run on with nobody seeing it; the headless runner runs there as well as anywhere.
+        copy_sample_game
+        code=0
+        env -u DISPLAY -u WAYLAND_DISPLAY timeout 30 "$velden" --window "$game" \
+            > "$work/out.txt" 2>&1 || code=$?
+        [ "$code" = 1 ] || fail "velden without a display ends with $code"
+        grep -q "^velden: no window" "$work/out.txt" || fail "no window is not reported"
+        code=0
+        env -u DISPLAY -u WAYLAND_DISPLAY "$bin/velden-run" --frames 30 --shot 30:"$work/shot.png" \
+            "$game" > "$work/out.txt" 2>&1 || code=$?
+        [ "$code" = 1 ] || fail "velden-run without a display ends with $code"
+        [ -s "$work/shot.png" ] || fail "velden-run without a display made no screenshot"
         ;;
     window)
         # --window: a window of the profile's size, no display-mode change (this screen has no
