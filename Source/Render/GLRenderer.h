@@ -206,8 +206,6 @@ class GLRenderer : public Renderer {
     std::vector<BatchVertex> batch_;
     // Where the batch's calls after the first start, in vertices; kept like batch_.
     std::vector<uint32_t> batch_breaks_;
-    // Whether every vertex of the batch has the first one's colour (then no colour array).
-    bool batch_one_color_ = true;
     // The states last set, to skip sending the batch when a layer sets the state it has.
     BlendState blend_;
     CullState cull_;

@@ -49,7 +49,6 @@ GLRenderer::BatchVertex* GLRenderer::batch_append(const BatchKey& key, size_t co
         flush_batch();
     if (batch_.empty()) {
         batch_key_ = key;
-        batch_one_color_ = true;
         GLint mode = GL_RENDER;
         glGetIntegerv(GL_RENDER_MODE, &mode);
         send_each_draw_ = mode != GL_RENDER;
@@ -97,9 +96,6 @@ void GLRenderer::set_colour(BatchVertex* v, size_t count, const Color& c) {
         v[i].b = c.b;
         v[i].a = c.a;
     }
-    const BatchVertex& first = batch_[0];
-    if (batch_one_color_)
-        batch_one_color_ = first.r == c.r && first.g == c.g && first.b == c.b && first.a == c.a;
 }
 
 void GLRenderer::flush_batch() {
@@ -115,12 +111,11 @@ void GLRenderer::flush_batch() {
     const BatchVertex& first = batch_[0];
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), &first.x);
-    if (batch_one_color_) {
-        glColor4f(first.r, first.g, first.b, first.a);
-    } else {
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &first.r);
-    }
+    // Colours always come as an array, even when the whole batch has one: llvmpipe compiles
+    // its vertex code for each layout it meets, and one layout fewer is a few milliseconds
+    // less before the first frame, while the array costs nothing measurable per frame.
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, sizeof(BatchVertex), &first.r);
     if (batch_key_.textured) {
         use_texture(batch_key_.texture, batch_key_.environment);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -147,8 +142,7 @@ void GLRenderer::flush_batch() {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisable(GL_TEXTURE_2D);
     }
-    if (!batch_one_color_)
-        glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
