@@ -11,5 +11,7 @@ void LuaFunctions::pad_map(const std::string& input_name, int32_t code) {
 }
 
 int32_t LuaFunctions::pad_count() {
+    // Asked before the first frame (by the start-up script), the pads come up now.
+    Gamepads::instance().start();
     return Gamepads::instance().count();
 }

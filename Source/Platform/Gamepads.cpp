@@ -51,8 +51,9 @@ Gamepads& Gamepads::instance() {
 }
 
 void Gamepads::start() {
-    if (started_)
+    if (tried_)
         return;
+    tried_ = true;
     // Buttons by their place on the pad: the south button is the same on every make of pad,
     // whatever letter is printed on it.
     SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
@@ -72,6 +73,7 @@ void Gamepads::stop() {
     if (started_)
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     started_ = false;
+    tried_ = false;
 }
 
 void Gamepads::handle(const SDL_Event& event) {

@@ -19,8 +19,10 @@ class Gamepads : public Keyboard {
     static Gamepads& instance();
 
     // Starts SDL's game controllers, adds the mappings of the controller database in the
-    // working directory (the game folder) and opens the pads already connected.
+    // working directory (the game folder) and opens the pads already connected. Tried once
+    // until stop(), so calling it in every frame costs nothing.
     void start();
+    bool started() const { return started_; }
     // Closes every pad and gives the map its defaults back.
     void stop();
     // Only pads that the program made itself (SDL's virtual joysticks) count: a headless run
@@ -65,6 +67,7 @@ class Gamepads : public Keyboard {
     void update_keys();
 
     bool started_ = false;
+    bool tried_ = false;
     bool virtual_only_ = false;
     PadMap map_;
     std::vector<Pad> pads_;

@@ -57,7 +57,6 @@ bool Game::init() {
     }
     sound_queue = std::make_unique<SoundQueue>();
     menu = std::make_unique<MenuInput>();
-    Gamepads::instance().start();
 
     ScriptHost::start();
     const bool started = ScriptHost::run_script(init_script, 0);
@@ -136,6 +135,10 @@ void Game::update(float dt) {
 void Game::end_frame() {
     // Objects the frame's scripts replaced or dropped by name go now, when nothing is using them.
     WalkGuard::end_frame();
+    // The pads come up once the first frame is shown: the first frame need not wait the
+    // millisecond or more that SDL takes to start its controllers. A pad already plugged in is
+    // opened then, with the inputs it holds.
+    Gamepads::instance().start();
 }
 
 void Game::shutdown() {

@@ -210,6 +210,9 @@ int Runner::run(const Options& o) {
 
     Game& game = Game::instance();
     game.init();
+    // The timeline's pad presses count from the first frame on, so its pad is opened before.
+    if (pad)
+        Gamepads::instance().start();
     const float dt = static_cast<float>(o.frame_ms) * 0.001f;
     int code = out_of_frames;
     int64_t frame = 0;

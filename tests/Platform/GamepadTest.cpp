@@ -11,6 +11,7 @@
 #include "Platform/Gamepads.h"
 #include "Platform/Keyboard.h"
 #include "Platform/VirtualKeys.h"
+#include "Shell/Game.h"
 #include "Support/EngineTest.h"
 
 namespace {
@@ -82,6 +83,12 @@ class GamepadTest : public EngineTest {
                 down.push_back(vk);
         return down;
     }
+    // The game's start and its first frame, after which the pads are up.
+    void start_with_pads(const std::string& init_script) {
+        start(init_script);
+        tick();
+        ASSERT_TRUE(Gamepads::instance().started());
+    }
     int32_t pad_count() {
         EXPECT_EQ(lua("count = LuaFunctions():pad_count()"), "");
         return static_cast<int32_t>(lua_number("count"));
@@ -92,8 +99,33 @@ using Keys = std::vector<int32_t>;
 
 }  // namespace
 
-TEST_F(GamepadTest, EachButtonOfTheDefaultMapHoldsItsKeyAndGoesDownOncePerPress) {
+// The pads come up after the first frame, not before it; a pad plugged in before the start is
+// found then, holding what it holds. A start-up script that asks for the pads brings them up.
+TEST_F(GamepadTest, PadsComeUpAfterTheFirstFrameOrWhenTheStartUpScriptAsks) {
+    TestPad pad;
+    ASSERT_TRUE(pad.plugged());
+    pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
     start("-- no script");
+    EXPECT_FALSE(Gamepads::instance().started());
+    EXPECT_EQ(Gamepads::instance().count(), 0);
+    tick();
+    EXPECT_TRUE(Gamepads::instance().started());
+    EXPECT_EQ(Gamepads::instance().count(), 1);
+    pump();
+    EXPECT_EQ(down_keys(), Keys{vk::left});
+    tick();
+    EXPECT_EQ(Gamepads::instance().count(), 1) << "started once";
+
+    Game::instance().shutdown();
+    EXPECT_FALSE(Gamepads::instance().started());
+    write_file(Game::init_script, "pads = LuaFunctions():pad_count()");
+    ASSERT_TRUE(Game::instance().init());
+    EXPECT_TRUE(Gamepads::instance().started());
+    EXPECT_EQ(lua_number("pads"), 1);
+}
+
+TEST_F(GamepadTest, EachButtonOfTheDefaultMapHoldsItsKeyAndGoesDownOncePerPress) {
+    start_with_pads("-- no script");
     TestPad pad;
     ASSERT_TRUE(pad.plugged());
     pump();
@@ -144,7 +176,7 @@ TEST_F(GamepadTest, EachButtonOfTheDefaultMapHoldsItsKeyAndGoesDownOncePerPress)
 }
 
 TEST_F(GamepadTest, TheLeftStickIsTheArrowsWithADeadZoneAndHysteresis) {
-    start("-- no script");
+    start_with_pads("-- no script");
     TestPad pad;
     pump();
     struct Step {
@@ -185,7 +217,7 @@ TEST_F(GamepadTest, TheLeftStickIsTheArrowsWithADeadZoneAndHysteresis) {
 }
 
 TEST_F(GamepadTest, KeyboardAndPadHoldAKeyTogetherAndEachPressCountsOnce) {
-    start("-- no script");
+    start_with_pads("-- no script");
     TestPad pad;
     pump();
     keyboard.press(vk::right);
@@ -220,7 +252,7 @@ TEST_F(GamepadTest, PadsComeAndGoAndAPadUnpluggedLetsGoOfEverythingItHeld) {
     // A pad plugged in before the game starts is found at start.
     TestPad first;
     ASSERT_TRUE(first.plugged());
-    start("-- no script");
+    start_with_pads("-- no script");
     EXPECT_EQ(pad_count(), 1);
     {
         TestPad second;
@@ -261,7 +293,7 @@ TEST_F(GamepadTest, PadsComeAndGoAndAPadUnpluggedLetsGoOfEverythingItHeld) {
 }
 
 TEST_F(GamepadTest, ScriptsMapInputsToKeysAndClearThem) {
-    start(R"(
+    start_with_pads(R"(
         local lf = LuaFunctions()
         lf:pad_map("south", 38)            -- jumps with the up arrow
         lf:pad_map("Left_Stick_Right", 0)  -- any case; 0: no key
@@ -332,7 +364,7 @@ TEST_F(GamepadTest, TheControllerDatabaseInTheGameFolderMakesAnUnusualPadAPad) {
                "# Game controller mappings for unusual pads\n" + unusual.guid() +
                    ",Velden Test Arcade Stick,a:b2,b:b3,x:b0,y:b1,leftx:a0,lefty:a1,"
                    "platform:Linux,\n");
-    start("-- no script");
+    start_with_pads("-- no script");
     pump();
     EXPECT_EQ(pad_count(), 2);
 
